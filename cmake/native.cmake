@@ -1,0 +1,25 @@
+# Linux build: portable core, its unit tests, benchmarks, the service stand-in and the fuzz targets.
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests PRIVATE pagelark_core GTest::gtest_main Threads::Threads)
+target_compile_definitions(unit_tests PRIVATE PAGELARK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+include(GoogleTest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+find_package(benchmark QUIET)
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
+if(benchmark_FOUND AND BENCH_SOURCES)
+    add_executable(core_benchmarks ${BENCH_SOURCES})
+    target_link_libraries(core_benchmarks PRIVATE pagelark_core benchmark::benchmark_main)
+    target_compile_definitions(core_benchmarks PRIVATE PAGELARK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/standin/CMakeLists.txt)
+    add_subdirectory(standin)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/fuzz/CMakeLists.txt)
+    add_subdirectory(tests/fuzz)
+endif()

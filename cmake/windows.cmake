@@ -1,0 +1,100 @@
+# MinGW-w64 cross build: Pagelark.exe, the Windows adapters' tests and the black-box tests, run under Wine.
+set(PAGELARK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+target_compile_definitions(pagelark_core PUBLIC ${PAGELARK_WIN_DEFINITIONS})
+set(PAGELARK_WIN_LIBS comctl32 comdlg32 ole32 oleaut32 uuid wininet shell32 shlwapi advapi32 user32 gdi32
+    version uxtheme crypt32 htmlhelp winspool msimg32)
+
+# Resources: the texts of every language and the dialog/menu templates are generated into one .rc
+# per language from resources/texts and resources/templates.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(GEN_DIR ${CMAKE_BINARY_DIR}/gen)
+file(GLOB TEXT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/texts/*.txt)
+file(GLOB TEMPLATE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/templates/*.rc.in)
+add_custom_command(
+    OUTPUT ${GEN_DIR}/languages.rc
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/gen_resources.py
+            --texts ${CMAKE_SOURCE_DIR}/resources/texts --templates ${CMAKE_SOURCE_DIR}/resources/templates
+            --out ${GEN_DIR}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/gen_resources.py ${TEXT_SOURCES} ${TEMPLATE_SOURCES}
+    COMMENT "Generating the language resources and checking every text exists in six languages")
+
+# Artwork (icons, bitmaps) is drawn from SVG sources at build time.
+file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/art/*)
+add_custom_command(
+    OUTPUT ${GEN_DIR}/art.stamp
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/gen_art.sh ${CMAKE_SOURCE_DIR}/resources/art ${GEN_DIR}/art
+    COMMAND ${CMAKE_COMMAND} -E touch ${GEN_DIR}/art.stamp
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/gen_art.sh ${ART_SOURCES}
+    COMMENT "Drawing icons and bitmaps from their SVG sources")
+add_custom_target(pagelark_resources DEPENDS ${GEN_DIR}/languages.rc ${GEN_DIR}/art.stamp)
+
+configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${GEN_DIR}/version.h @ONLY)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
+set(PAGELARK_RC ${CMAKE_SOURCE_DIR}/resources/pagelark.rc)
+set_source_files_properties(${PAGELARK_RC} PROPERTIES
+    OBJECT_DEPENDS "${GEN_DIR}/languages.rc;${GEN_DIR}/art.stamp;${GEN_DIR}/version.h;${CMAKE_SOURCE_DIR}/resources/app.manifest")
+
+# Windows adapters and screens; the entry point stays out so tests can link the rest.
+set(PAGELARK_MAIN ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp)
+list(REMOVE_ITEM PAGELARK_WIN_SOURCES ${PAGELARK_MAIN})
+add_library(pagelark_win STATIC ${PAGELARK_WIN_SOURCES})
+target_link_libraries(pagelark_win PUBLIC pagelark_core ${PAGELARK_WIN_LIBS})
+target_compile_options(pagelark_win PRIVATE -Wall -Wextra)
+add_dependencies(pagelark_win pagelark_resources)
+target_include_directories(pagelark_win PUBLIC ${GEN_DIR} ${CMAKE_SOURCE_DIR}/resources)
+
+add_executable(Pagelark WIN32 ${PAGELARK_MAIN} ${PAGELARK_RC})
+target_link_libraries(Pagelark PRIVATE pagelark_win)
+target_link_options(Pagelark PRIVATE -static -municode)
+
+# Staged program folder: Pagelark.exe beside Data, Help and Dictionaries, as installed.
+set(PAGELARK_STAGE ${CMAKE_BINARY_DIR}/stage)
+add_custom_target(stage ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PAGELARK_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${PAGELARK_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pagelark> ${PAGELARK_STAGE}/Pagelark.exe
+    DEPENDS Pagelark
+    COMMENT "Staging the program folder")
+
+# Tests under Wine (CMAKE_CROSSCOMPILING_EMULATOR runs them).
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+function(pagelark_wine_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gmock)
+    target_link_options(${name} PRIVATE -static)
+    target_compile_definitions(${name} PRIVATE ${PAGELARK_WIN_DEFINITIONS}
+        PAGELARK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+endfunction()
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+pagelark_wine_test(unit_tests SOURCES ${UNIT_TEST_SOURCES} LIBS pagelark_core gtest_main)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+if(WIN_TEST_SOURCES)
+    pagelark_wine_test(win_tests SOURCES ${WIN_TEST_SOURCES} ${PAGELARK_RC} LIBS pagelark_win gtest_main)
+endif()
+
+file(GLOB BLACKBOX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/blackbox/*.cpp)
+if(BLACKBOX_SOURCES)
+    pagelark_wine_test(blackbox_tests SOURCES ${BLACKBOX_SOURCES} LIBS gtest_main ${PAGELARK_WIN_LIBS})
+    target_include_directories(blackbox_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src)
+    add_dependencies(blackbox_tests stage)
+endif()
+
+file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_winbench.cpp)
+foreach(src IN LISTS WIN_BENCH_SOURCES)
+    get_filename_component(bench ${src} NAME_WE)
+    add_executable(${bench} ${src})
+    target_link_libraries(${bench} PRIVATE ${PAGELARK_WIN_LIBS})
+    target_compile_definitions(${bench} PRIVATE ${PAGELARK_WIN_DEFINITIONS})
+    target_link_options(${bench} PRIVATE -static)
+endforeach()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/addin/CMakeLists.txt)
+    add_subdirectory(src/addin)
+endif()

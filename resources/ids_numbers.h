@@ -1,0 +1,2 @@
+// Resource numbers of the numbers subsystem.
+#pragma once

@@ -1,0 +1,2 @@
+// Resource numbers of the service subsystem.
+#pragma once

@@ -1,0 +1,2 @@
+// Resource numbers of the setup subsystem.
+#pragma once

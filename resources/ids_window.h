@@ -1,0 +1,2 @@
+// Resource numbers of the window subsystem.
+#pragma once
