@@ -11,7 +11,7 @@ trap 'stop_standin; stop_wine' EXIT
 
 build_preset native
 say "native tests"
-ctest --preset native 2>&1 | tee "$BUILD/ctest-native.log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed'
+ctest --test-dir "$BUILD/native" --output-on-failure -j 2 --timeout 120 2>&1 | tee "$BUILD/ctest-native.log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed'
 native_rc=${PIPESTATUS[0]}
 
 build_preset windows
@@ -24,7 +24,7 @@ export STANDIN_ADMIN STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB
 export PAGELARK_SHOTS="$BUILD/screenshots"
 mkdir -p "$PAGELARK_SHOTS"
 say "Windows tests under Wine"
-ctest --preset windows 2>&1 | tee "$BUILD/ctest-windows.log"
+ctest --test-dir "$BUILD/windows" --output-on-failure -j 1 --timeout 300 2>&1 | tee "$BUILD/ctest-windows.log"
 windows_rc=${PIPESTATUS[0]}
 
 summary() {  # $1 log: prints "passed failed" from ctest's closing line

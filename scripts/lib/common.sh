@@ -2,7 +2,8 @@
 # Source it; it defines functions only (and a few paths).
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-BUILD="$ROOT/build"
+# PAGELARK_BUILD lets several checkouts or developers keep separate builds, prefixes and ports.
+BUILD="${PAGELARK_BUILD:-$ROOT/build}"
 export WINEPREFIX="$BUILD/wine"
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -34,9 +35,9 @@ ensure_packages() {
 
 build_preset() {   # $1 = native | windows
     say "building ($1)"
-    cmake --preset "$1" >"$BUILD/configure-$1.log" 2>&1 \
+    cmake --preset "$1" -B "$BUILD/$1" >"$BUILD/configure-$1.log" 2>&1 \
         || { cat "$BUILD/configure-$1.log"; die "cmake configure ($1) failed"; }
-    cmake --build --preset "$1" 2>&1 | grep -Ev '^\[ *[0-9]+%\] (Building|Linking|Built)|^Consolidate|^Scanning' \
+    cmake --build "$BUILD/$1" -j 2 2>&1 | grep -Ev '^\[ *[0-9]+%\] (Building|Linking|Built)|^Consolidate|^Scanning' \
         || true
     [ "${PIPESTATUS[0]}" = 0 ] || die "build ($1) failed"
 }

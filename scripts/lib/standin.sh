@@ -4,10 +4,11 @@ STANDIN_BIN="$BUILD/native/standin/telvoro-standin"
 STANDIN_STATE="$BUILD/standin"
 
 start_standin() {
-    STANDIN_PRIMARY=localhost:8443
-    STANDIN_SECONDARY=localhost:8444
-    STANDIN_WEB=localhost:8445
-    STANDIN_ADMIN=http://127.0.0.1:8446
+    local base=${STANDIN_PORT_BASE:-8443}
+    STANDIN_PRIMARY=localhost:$base
+    STANDIN_SECONDARY=localhost:$((base + 1))
+    STANDIN_WEB=localhost:$((base + 2))
+    STANDIN_ADMIN=http://127.0.0.1:$((base + 3))
     if [ ! -x "$STANDIN_BIN" ]; then
         say "no service stand-in built yet; the program will find no server"
         return 0
