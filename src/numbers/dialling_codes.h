@@ -34,3 +34,13 @@ bool SplitAccountNumber(const CountryList& countries, std::string_view fullNumbe
 std::string CountryDisplayName(const CountryCode& row);
 
 }  // namespace pagelark
+
+namespace pagelark {
+
+// The active language's country file from "<programDir>\Data", else land_codes_en.txt there,
+// else the built-in list; never empty.
+CountryList LoadCountryList(std::string_view programDir, std::string_view countryFile);
+// "<programDir>\Data\check_codes.txt", else the built-in list; never empty.
+CountryList LoadCheckList(std::string_view programDir);
+
+}  // namespace pagelark
