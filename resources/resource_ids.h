@@ -5,4 +5,5 @@
 #include "ids_service.h"
 #include "ids_numbers.h"
 #include "ids_window.h"
+#include "ids_send.h"
 #include "ids_setup.h"

@@ -1,0 +1,2 @@
+// Resource numbers of the send, save and print commands.
+#pragma once
