@@ -1,0 +1,12 @@
+#pragma once
+// Finds a resource in one language, explicitly: Wine and Windows disagree on which thread
+// setting picks the language, so nothing here relies on the thread's language.
+#include <windows.h>
+
+namespace pagelark {
+
+// The resource `id` of `type` in `language`; when that language lacks it, the same resource in
+// any language (the neutral artwork, or English). nullptr when there is none.
+const void* FindLanguageResource(HINSTANCE module, LPCWSTR type, int id, LANGID language, DWORD* size = nullptr);
+
+}  // namespace pagelark
