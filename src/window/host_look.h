@@ -1,0 +1,42 @@
+#pragma once
+// The message window's look for its host mail client, decided from what the registry says.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "numbers/contact.h"
+
+namespace pagelark {
+
+// "Outlook.Application.11" -> 11: the number after the last point; 0 when there is none.
+int ClientVersionFromCurVer(std::string_view curVer);
+
+// Outlook's "EditorPreference": Word is the e-mail editor when the value exists as a DWORD and
+// its lowest bit is set.
+bool WordEditorFromPreference(std::optional<std::uint32_t> editorPreference);
+
+// The default value of HKLM\Software\Clients\Mail: Outlook when it names "Microsoft Outlook",
+// else Outlook Express (also when it could not be read).
+HostClient HostFromDefaultMailClient(const std::optional<std::string>& defaultClient);
+
+struct HostLook {
+    int classIcon = 0;             // window class icon
+    bool toolkitRecipientButtons = false;   // To:/CC: buttons with an icon
+    int recipientButtonIcon = 0;
+    bool toolkitPurchaseButton = false;
+    int buttonLook = 0;
+    int commandBarLook = 0;
+    int menu = 128;
+    int toolbar = 128;
+    bool classicThemeControls = false;  // SetWindowTheme with no class list
+    bool gradientDialogBar = false;     // the Office-2003 gradient behind the dialog bar
+    bool flushEditor = false;           // editor from the left edge
+};
+
+HostLook ComputeHostLook(HostClient host, int clientVersion, bool wordEditor);
+
+// "To..." -> "To:": the recipient buttons' captions in the toolkit-button look.
+std::string ColonCaption(std::string_view caption);
+
+}  // namespace pagelark
