@@ -1,15 +1,14 @@
 #pragma once
 // Completion of the entry being typed in the To or CC field from the host's contact list.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "numbers/contact.h"
+#include "numbers/recipient_prefix_index.h"
 
 namespace pagelark {
-
-enum class RecipientField { To, CC };
 
 // A field's text with its selection; positions count characters (code points), not bytes.
 struct FieldText {
@@ -26,12 +25,13 @@ std::string TypedRecipientPart(std::u32string_view text, size_t caret);
 // caret + 1 is a blank, ',' or ';'.
 bool CompletionAllowedAt(std::u32string_view text, size_t caret);
 
-// The field after completing the typed entry with the first matching contact (name first, then
-// number or e-mail address), the added characters selected; nothing when no contact matches.
-std::optional<FieldText> AutoCompleteRecipient(const FieldText& field, const ContactList& contacts,
-                                               RecipientField which);
+// The whole entry that a typed lower-case prefix completes to, or nothing.
+using CompletionFinder = std::function<std::optional<std::string>(std::string_view typedLower)>;
+CompletionFinder FinderFor(const RecipientPrefixIndex& index, RecipientMode mode);
 
-// Lower case as the matching uses it (ASCII and Latin-1 letters).
-std::u32string LowerForMatching(std::u32string_view text);
+// The field after completing the typed entry: the characters beyond the typed ones are inserted
+// at the caret (replacing the selection) and selected, so the typed letters keep their case.
+// Nothing when completion does not apply or nothing matches.
+std::optional<FieldText> AutoCompleteRecipient(const FieldText& field, const CompletionFinder& find);
 
 }  // namespace pagelark

@@ -4,6 +4,8 @@
 #include "mailclients/contacts_file.h"
 #include "window/recipient_autocomplete.h"
 
+#include <memory>
+
 using namespace pagelark;
 
 namespace {
@@ -11,11 +13,17 @@ namespace {
 ContactList Book() {
     return ParseContactsFile(
         "# test book\n"
-        "Bernd Gast;;bernd@example.com\n"       // no phone: never a candidate
+        "Bernd Gast;;bernd@example.com\n"       // no phone: only offered in the CC field
         "Anna Meier;+491711234567;anna@example.com\r\n"
         "Andreas Ott;+491700000001;\n"
         "Team;;;Anna Meier|Andreas Ott\n"
         "Ännchen Zorn;+43664111;\n");
+}
+
+// Completion through the numbers index, as the window does it.
+std::optional<FieldText> Complete(const FieldText& field, const ContactList& contacts, RecipientMode mode) {
+    RecipientPrefixIndex index(std::make_shared<const ContactList>(contacts), mode);
+    return AutoCompleteRecipient(field, FinderFor(index, mode));
 }
 
 FieldText Typed(const std::string& text) {
@@ -37,40 +45,41 @@ TEST(ContactsFile, ParsesPeopleListsAndSkipsNoise) {
 }
 
 TEST(AutoComplete, CompletesTheNameKeepingTheTypedCaseAndSelectsTheRest) {
-    const auto result = AutoCompleteRecipient(Typed("An"), Book(), RecipientField::To);
+    const auto result = Complete(Typed("An"), Book(), RecipientMode::Number);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->text, "Anna Meier (+491711234567)");
     EXPECT_EQ(result->selStart, 2u);
     EXPECT_EQ(result->selEnd, 26u);
-    const auto lower = AutoCompleteRecipient(Typed("an"), Book(), RecipientField::To);
+    const auto lower = Complete(Typed("an"), Book(), RecipientMode::Number);
     EXPECT_EQ(lower->text, "anna Meier (+491711234567)");
 }
 
 TEST(AutoComplete, TypingOnReplacesTheSelectionAndCompletesAgain) {
     // "An" completed, then "d" typed over the selection: the field holds "And", caret at the end.
-    const auto result = AutoCompleteRecipient(Typed("And"), Book(), RecipientField::To);
+    const auto result = Complete(Typed("And"), Book(), RecipientMode::Number);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->text, "Andreas Ott (+491700000001)");
-    EXPECT_FALSE(AutoCompleteRecipient(Typed("Anx"), Book(), RecipientField::To));
+    EXPECT_FALSE(Complete(Typed("Anx"), Book(), RecipientMode::Number));
 }
 
 TEST(AutoComplete, OnlyTheEntryAfterTheLastSemicolonCounts) {
-    const auto result = AutoCompleteRecipient(Typed("+4917; ;  te"), Book(), RecipientField::To);
+    const auto result = Complete(Typed("+4917; ;  te"), Book(), RecipientMode::Number);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->text, "+4917; ;  team");   // a list completes with its name alone
-    EXPECT_FALSE(AutoCompleteRecipient(Typed("Anna; "), Book(), RecipientField::To));   // nothing typed
+    EXPECT_FALSE(Complete(Typed("Anna; "), Book(), RecipientMode::Number));   // nothing typed
 }
 
 TEST(AutoComplete, NumbersAndAddressesComplete) {
-    EXPECT_EQ(AutoCompleteRecipient(Typed("+43"), Book(), RecipientField::To)->text, "+43664111");
-    // CC uses e-mail addresses, but candidates still need a phone number or members.
-    EXPECT_EQ(AutoCompleteRecipient(Typed("anna@"), Book(), RecipientField::CC)->text, "anna@example.com");
-    EXPECT_EQ(AutoCompleteRecipient(Typed("An"), Book(), RecipientField::CC)->text, "Anna Meier (anna@example.com)");
-    EXPECT_FALSE(AutoCompleteRecipient(Typed("bernd"), Book(), RecipientField::CC));
+    EXPECT_EQ(Complete(Typed("+43"), Book(), RecipientMode::Number)->text, "+43664111");
+    // CC completes from e-mail addresses; a contact needs one to be offered there.
+    EXPECT_EQ(Complete(Typed("anna@"), Book(), RecipientMode::EMail)->text, "anna@example.com");
+    EXPECT_EQ(Complete(Typed("An"), Book(), RecipientMode::EMail)->text, "Anna Meier (anna@example.com)");
+    EXPECT_EQ(Complete(Typed("And"), Book(), RecipientMode::EMail), std::nullopt);   // no address
+    EXPECT_FALSE(Complete(Typed("bernd"), Book(), RecipientMode::Number));          // no number
 }
 
 TEST(AutoComplete, NonAsciiNamesCompareWithoutCase) {
-    const auto result = AutoCompleteRecipient(Typed("än"), Book(), RecipientField::To);
+    const auto result = Complete(Typed("än"), Book(), RecipientMode::Number);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->text, "ännchen Zorn (+43664111)");
     EXPECT_EQ(result->selStart, 2u);
@@ -79,21 +88,21 @@ TEST(AutoComplete, NonAsciiNamesCompareWithoutCase) {
 TEST(AutoComplete, CaretRuleAndReplacedSelection) {
     // The caret in the middle, with a blank right after the next character.
     FieldText middle{"Anxy +49", 2, 2};
-    EXPECT_FALSE(AutoCompleteRecipient(middle, Book(), RecipientField::To));   // 'y' at s+1
+    EXPECT_FALSE(Complete(middle, Book(), RecipientMode::Number));   // 'y' at s+1
     FieldText before{"An ;+49", 2, 2};   // s+1 is ';'
-    const auto result = AutoCompleteRecipient(before, Book(), RecipientField::To);
+    const auto result = Complete(before, Book(), RecipientMode::Number);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->text, "Anna Meier (+491711234567) ;+49");
     // A selection is replaced by the completion.
     FieldText selected{"Anxyz", 2, 5};
-    EXPECT_FALSE(AutoCompleteRecipient(selected, Book(), RecipientField::To));   // caret not at end
+    EXPECT_FALSE(Complete(selected, Book(), RecipientMode::Number));   // caret not at end
     EXPECT_FALSE(CompletionAllowedAt(U"abc", 2));   // the character after the next one does not exist
     EXPECT_TRUE(CompletionAllowedAt(U"abc", 3));
     EXPECT_TRUE(CompletionAllowedAt(U"ab,c", 1));
 }
 
 TEST(AutoComplete, EmptyListAndEmptyFieldDoNothing) {
-    EXPECT_FALSE(AutoCompleteRecipient(Typed("An"), {}, RecipientField::To));
-    EXPECT_FALSE(AutoCompleteRecipient(Typed(""), Book(), RecipientField::To));
-    EXPECT_FALSE(AutoCompleteRecipient(FieldText{"An", 9, 12}, {}, RecipientField::To));
+    EXPECT_FALSE(Complete(Typed("An"), ContactList{}, RecipientMode::Number));
+    EXPECT_FALSE(Complete(Typed(""), Book(), RecipientMode::Number));
+    EXPECT_FALSE(Complete(FieldText{"An", 9, 12}, ContactList{}, RecipientMode::Number));
 }
