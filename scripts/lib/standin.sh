@@ -1,7 +1,15 @@
 # Starting and stopping the local Telvoro stand-in (the service the program talks to in runs and tests).
 # Sets STANDIN_PRIMARY, STANDIN_SECONDARY, STANDIN_WEB (host:port) and STANDIN_ADMIN (http://127.0.0.1:port).
+# Ports from STANDIN_PORT_BASE: primary HTTPS = base, secondary HTTPS = base+1, web site (HTTP) = base+2,
+# admin (HTTP, 127.0.0.1 only) = base+3, HTTPS with a self-signed certificate = base+4.
 STANDIN_BIN="$BUILD/native/standin/telvoro-standin"
 STANDIN_STATE="$BUILD/standin"
+STANDIN_CERTS="$BUILD/standin/certs"
+
+# The test CA and the server certificates (made once; keys never leave the build tree).
+make_standin_certs() {
+    "$ROOT/standin/make-certs.sh" "$STANDIN_CERTS" || die "could not make the stand-in's test certificates"
+}
 
 start_standin() {
     local base=${STANDIN_PORT_BASE:-8443}
@@ -9,16 +17,36 @@ start_standin() {
     STANDIN_SECONDARY=localhost:$((base + 1))
     STANDIN_WEB=localhost:$((base + 2))
     STANDIN_ADMIN=http://127.0.0.1:$((base + 3))
+    STANDIN_SELFSIGNED=localhost:$((base + 4))
+    export STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB STANDIN_ADMIN STANDIN_SELFSIGNED
     if [ ! -x "$STANDIN_BIN" ]; then
         say "no service stand-in built yet; the program will find no server"
         return 0
     fi
+    stop_standin
     mkdir -p "$STANDIN_STATE"
-    "$STANDIN_BIN" --state "$STANDIN_STATE" >"$STANDIN_STATE/standin.log" 2>&1 &
+    make_standin_certs
+    "$STANDIN_BIN" --state "$STANDIN_STATE" --certs "$STANDIN_CERTS" --port-base "$base" \
+        >"$STANDIN_STATE/standin.log" 2>&1 </dev/null &
     STANDIN_PID=$!
+    local _
+    for _ in $(seq 100); do
+        if curl -s -o /dev/null --max-time 1 "$STANDIN_ADMIN/admin/requests?path=/none"; then
+            say "service stand-in up (pid $STANDIN_PID): https://$STANDIN_PRIMARY, admin $STANDIN_ADMIN/"
+            return 0
+        fi
+        kill -0 "$STANDIN_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$STANDIN_STATE/standin.log" >&2
+    stop_standin
+    die "the service stand-in did not come up on ports $base-$((base + 4))"
 }
 
 stop_standin() {
-    [ -n "${STANDIN_PID:-}" ] && kill "$STANDIN_PID" 2>/dev/null
+    if [ -n "${STANDIN_PID:-}" ]; then
+        kill "$STANDIN_PID" 2>/dev/null && wait "$STANDIN_PID" 2>/dev/null
+        STANDIN_PID=
+    fi
     return 0
 }

@@ -1,0 +1,99 @@
+#pragma once
+// The stand-in as one process: the two message servers (HTTPS, basic authentication), the web
+// site (HTTP), a listener with a self-signed certificate and the loopback admin interface.
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "faults.h"
+#include "store.h"
+#include "telvoro_service.h"
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}
+
+namespace pagelark::standin {
+
+struct StandinOptions {
+    std::string state_dir;       // database, updates folder
+    std::string certs_dir;       // server.crt/.key, selfsigned.crt/.key
+    std::string host = "127.0.0.1";
+    int port_base = 8443;        // primary; +1 secondary, +2 web, +3 admin, +4 self-signed
+    std::string database;        // default: <state_dir>/standin.sqlite
+};
+
+// The fixed basic-authentication credentials of every client.
+inline constexpr const char* kServiceUser = "telvoro";
+inline constexpr const char* kServicePassword = "zk_m4tWa8e";
+
+// One listening socket with its own server object; it can be stopped and started again.
+class Listener {
+public:
+    using Factory = std::function<std::unique_ptr<httplib::Server>()>;
+    Listener(std::string name, std::string host, int port, Factory factory);
+    ~Listener();
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    bool Start();   // false when the port cannot be bound
+    void Stop();
+    bool Running() const { return running_; }
+    int Port() const { return port_; }
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+    std::string host_;
+    int port_;
+    Factory factory_;
+    std::mutex mutex_;
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+    std::atomic<bool> running_{false};
+};
+
+class StandinServer {
+public:
+    explicit StandinServer(StandinOptions options);
+    ~StandinServer();
+
+    // Starts every listener; false (with a message on stderr) when one cannot start.
+    bool Start();
+    void Stop();
+
+    // Takes the message servers down or up again.
+    bool SetServer(ServerRole role, bool up);
+    bool ServerUp(ServerRole role) const;
+    // Empties the state, clears the faults and brings both message servers up.
+    void Reset();
+
+    Store& GetStore() { return store_; }
+    FaultSwitch& Faults() { return faults_; }
+    const StandinOptions& Options() const { return options_; }
+    std::string UpdatesDir() const { return options_.state_dir + "/updates"; }
+
+private:
+    void HandleService(const std::string& server, const httplib::Request& req, httplib::Response& res);
+    std::unique_ptr<httplib::Server> MakeServiceServer(const std::string& name, bool tls, const std::string& cert);
+    std::unique_ptr<httplib::Server> MakeAdminServer();
+
+    StandinOptions options_;
+    Store store_;
+    FaultSwitch faults_;
+    TelvoroService service_;
+    std::unique_ptr<Listener> primary_, secondary_, web_, admin_, selfsigned_;
+};
+
+// The raw query of a request target ("" when it has none).
+std::string RawQueryOf(const std::string& target);
+// True when an Authorization header carries the service's fixed credentials.
+bool HasServiceCredentials(const std::string& authorization);
+std::string HtmlEscape(std::string_view text);
+
+}  // namespace pagelark::standin
