@@ -2,6 +2,8 @@
 # Draws the program's icons and bitmaps from their SVG sources (our own artwork).
 #   NAME.ico.svg           -> NAME.ico with 16, 24, 32 and 48 pixel images
 #   NAME.WxH.bmp.svg       -> NAME.bmp, W x H pixels, 24-bit (toolbar strips, flag strips)
+#   NAME.SIZE.strip        -> NAME.bmp: the SVGs it lists, each drawn SIZE x SIZE, side by side in
+#                             the listed order; a line "style FILE.css" styles the pictures after it
 # Usage: gen_art.sh SOURCE_DIR OUT_DIR
 set -euo pipefail
 src=$1 out=$2
@@ -24,4 +26,18 @@ for svg in "$src"/*.bmp.svg; do
     rsvg-convert -w "${size%x*}" -h "${size#*x}" "$svg" -o "$tmp/$name.png"
     # Magenta-free 24-bit BMP (v3 header) as LoadImage and the toolbar expect.
     convert "$tmp/$name.png" -background '#C0C0C0' -alpha remove -type TrueColor BMP3:"$out/$name.bmp"
+done
+for strip in "$src"/*.strip; do
+    [ -e "$strip" ] || continue
+    base=$(basename "$strip" .strip)          # NAME.SIZE
+    name=${base%.*} size=${base##*.}
+    style=() pngs=() n=0
+    while read -r line; do
+        line=${line%%#*}; line=${line%"${line##*[![:space:]]}"}
+        [ -z "$line" ] && continue
+        if [[ $line == style\ * ]]; then style=(-s "$src/${line#style }"); continue; fi
+        rsvg-convert "${style[@]}" -w "$size" -h "$size" "$src/$line" -o "$tmp/$name-$n.png"
+        pngs+=("$tmp/$name-$n.png"); n=$((n + 1))
+    done <"$strip"
+    convert -background '#C0C0C0' "${pngs[@]}" +append -alpha remove -type TrueColor BMP3:"$out/$name.bmp"
 done

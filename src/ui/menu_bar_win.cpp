@@ -1,0 +1,86 @@
+#include "ui/menu_bar_win.h"
+
+#include <vector>
+
+#include "ui/language_resource_win.h"
+
+namespace pagelark {
+
+CMenuBar::~CMenuBar() {
+    if (menu_ && !attached_) DestroyMenu(menu_);
+}
+
+CMenuBar& CMenuBar::operator=(CMenuBar&& other) noexcept {
+    if (this != &other) {
+        if (menu_ && !attached_) DestroyMenu(menu_);
+        menu_ = other.menu_;
+        attached_ = other.attached_;
+        other.menu_ = nullptr;
+    }
+    return *this;
+}
+
+bool CMenuBar::Load(HINSTANCE module, int id, LANGID language) {
+    const void* data = FindLanguageResource(module, RT_MENU, id, language);
+    HMENU menu = data ? LoadMenuIndirectW(static_cast<const MENUTEMPLATEW*>(data)) : nullptr;
+    if (!menu) return false;
+    *this = CMenuBar();
+    menu_ = menu;
+    attached_ = false;
+    return true;
+}
+
+void CMenuBar::AttachTo(HWND window) {
+    if (!menu_ || !SetMenu(window, menu_)) return;
+    attached_ = true;
+    DrawMenuBar(window);
+}
+
+void UpdateMenuEnabling(HMENU menu, const CommandState& state) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (info.hSubMenu) {
+            UpdateMenuEnabling(info.hSubMenu, state);
+        } else if (!(info.fType & MFT_SEPARATOR)) {
+            const bool enabled = IsCommandEnabled(static_cast<int>(info.wID), state);
+            EnableMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+        }
+    }
+}
+
+CAccelerators& CAccelerators::operator=(CAccelerators&& other) noexcept {
+    if (this != &other) {
+        if (table_) DestroyAcceleratorTable(table_);
+        table_ = other.table_;
+        other.table_ = nullptr;
+    }
+    return *this;
+}
+
+bool CAccelerators::Load(HINSTANCE module, int id, LANGID language) {
+    // The resource holds 8-byte entries (flags, key, command, padding); the last has bit 0x80 set.
+    DWORD size = 0;
+    const auto* data = static_cast<const BYTE*>(FindLanguageResource(module, RT_ACCELERATOR, id, language, &size));
+    if (!data) return false;
+    std::vector<ACCEL> entries;
+    for (DWORD offset = 0; offset + 8 <= size; offset += 8) {
+        WORD flags, key, command;
+        memcpy(&flags, data + offset, 2);
+        memcpy(&key, data + offset + 2, 2);
+        memcpy(&command, data + offset + 4, 2);
+        entries.push_back(ACCEL{static_cast<BYTE>(flags & 0x7F), key, command});
+        if (flags & 0x80) break;
+    }
+    if (entries.empty()) return false;
+    HACCEL table = CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()));
+    if (!table) return false;
+    *this = CAccelerators();
+    table_ = table;
+    return true;
+}
+
+}  // namespace pagelark
