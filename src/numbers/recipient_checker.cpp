@@ -37,10 +37,16 @@ std::string WithoutEntries(const std::vector<std::string>& entries, const std::v
 std::vector<Contact> FindMatches(const ContactList& contacts, std::string_view entry, RecipientMode mode) {
     const std::string key = LowerText(entry.substr(0, entry.find(' ')));
     std::vector<Contact> matches;
+    std::string matchText;   // reused: this loop runs over whole address books
     for (const Contact& contact : contacts) {
         const std::string& address = AddressOf(contact, mode);
         if (address.empty() && !contact.IsList()) continue;
-        const std::string matchText = LowerText(contact.IsList() ? contact.name : contact.name + " " + address);
+        matchText = contact.name;
+        if (!contact.IsList()) {
+            matchText += ' ';
+            matchText += address;
+        }
+        LowerTextInPlace(matchText);
         if (matchText == key) return {contact};
         if (matchText.find(key) != std::string::npos) matches.push_back(contact);
     }

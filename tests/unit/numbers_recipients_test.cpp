@@ -1,5 +1,6 @@
 #include "numbers/dialling_codes.h"
 #include "numbers/recipient_field.h"
+#include "numbers/text_case.h"
 
 #include <gtest/gtest.h>
 
@@ -96,4 +97,11 @@ TEST(NumbersExpandLists, SentCopyShowsListMembers) {
     // Already expanded text stays as it is.
     EXPECT_EQ(ExpandListNamesForCopy("Team (+491607654321, +436641234567)", RecipientMode::Number, contacts, kGerman),
               "Team (+491607654321, +436641234567)");
+}
+
+TEST(NumbersTextCase, LatinLettersOfOurLanguages) {
+    EXPECT_EQ(LowerText("ÄÖÜ ÀÉÎÑ Straße ABC×Þ"), "äöü àéîñ straße abc×þ");
+    EXPECT_EQ(LowerText("Œ"), "Œ");   // outside Latin-1: left alone
+    EXPECT_TRUE(EqualIgnoringCase("Müller", "MÜLLER"));
+    EXPECT_FALSE(EqualIgnoringCase("Muller", "Müller"));
 }
