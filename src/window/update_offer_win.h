@@ -1,0 +1,12 @@
+#pragma once
+// The automatic update offer a message window makes after its status request succeeded.
+#include <windows.h>
+
+namespace pagelark {
+
+class Application;
+
+// Runs the update check in its automatic (not manual) mode.
+void OfferUpdateAfterStatus(Application& app, HWND owner);
+
+}  // namespace pagelark
