@@ -204,6 +204,7 @@ std::unique_ptr<httplib::Server> StandinServer::MakeServiceServer(const std::str
     if (tls) server = std::make_unique<httplib::SSLServer>((cert + ".crt").c_str(), (cert + ".key").c_str());
     else server = std::make_unique<httplib::Server>();
     server->set_keep_alive_timeout(2);
+    server->set_keep_alive_max_count(1000);
     server->set_tcp_nodelay(true);   // replies go out in two writes; no Nagle wait between them
     server->set_payload_max_length(64 * 1024);
     server->Get(".*", [this, name](const httplib::Request& req, httplib::Response& res) { HandleService(name, req, res); });

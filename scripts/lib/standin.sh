@@ -50,3 +50,14 @@ stop_standin() {
     fi
     return 0
 }
+
+# Average seconds of one status.php round trip by curl against the primary server, a new
+# connection each time as the program makes them (curl's own time, without its process start).
+# Usage: standin_curl_status_seconds [requests] [user] [password]
+standin_curl_status_seconds() {
+    local n=${1:-20} user=${2:-bench} password=${3:-bench} i
+    for i in $(seq "$n"); do
+        curl -s -o /dev/null -w '%{time_total}\n' --cacert "$STANDIN_CERTS/ca.crt" -u telvoro:zk_m4tWa8e \
+            "https://$STANDIN_PRIMARY/plugin/status.php?user=$user&password=$password&version=1.0.0.1&lang=en"
+    done | awk '{ s += $1 } END { if (NR) printf "%.6f\n", s / NR }'
+}
