@@ -1,2 +1,26 @@
-// Resource numbers of the service subsystem.
+// Resource numbers of the service subsystem (texts in resources/texts/service.txt; the code
+// uses the same numbers from src/service/service_text_ids.h).
 #pragma once
+
+#define IDS_INSUFFICIENT_CREDITS 16777
+#define IDS_IS_EMPTY 16785
+#define IDS_NO_CONNECTION 16786
+#define IDS_SERVER_DOES_NOT_REPLY 16787
+#define IDS_WRONG_DATA 16788
+#define IDS_USER_NAME_TAKEN 16789
+#define IDS_EMAIL_ADDRESS 16792
+#define IDS_LAND_CODE 16793
+#define IDS_MOBILE_NUMBER 16794
+#define IDS_WRONG_PIN 16795
+#define IDS_WRONG_LOGIN 16796
+#define IDS_STATUS_UPDATE_ERROR 16797
+#define IDS_SMS_TRANSMISSION_ERROR 16798
+#define IDS_SMS_NOT_SENT 16799
+#define IDS_MOBILE_ALREADY_REGISTERED 16801
+#define IDS_MAXIMUM_PINS 16802
+#define IDS_USER_NAME_EMPTY 16838
+#define IDS_PASSWORD_EMPTY 16839
+#define IDS_CERTIFICATE_NOT_FOUND 16840
+#define IDS_UNKNOWN_ERROR_BOX 16841
+#define IDS_UNKNOWN_ERROR_SUFFIX 16842
+#define IDS_SERVICE_FIELD_NAMES 16843
