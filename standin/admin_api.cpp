@@ -10,7 +10,7 @@
 namespace pagelark::standin {
 namespace {
 
-constexpr size_t kMaxUpdateUrl = 80;
+constexpr size_t kMaxUpdateUrl = 76;   // with every other key at its longest, a status reply stays within 255 bytes
 constexpr size_t kMaxEmail = 64;
 
 void SendJson(httplib::Response& res, const Json& json, int status = 200) {
@@ -162,7 +162,7 @@ void RegisterAdminRoutes(httplib::Server& server, StandinServer& standin) {
         const Json* url = body->Find("url");
         const Json* size = body->Find("filesize");
         if (!url || !url->IsString()) return SendError(res, 400, "url: a string (\"\" clears the offer)");
-        if (url->AsString().size() > kMaxUpdateUrl) return SendError(res, 400, "url: at most 80 characters");
+        if (url->AsString().size() > kMaxUpdateUrl) return SendError(res, 400, "url: at most 76 characters");
         if (url->AsString().find_first_of("\r\n") != std::string::npos) return SendError(res, 400, "url: one line");
         if (size && (!size->IsInteger() || size->AsInteger() < 0 || size->AsInteger() > 2147483647))
             return SendError(res, 400, "filesize: a size in bytes");

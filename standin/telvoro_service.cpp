@@ -147,11 +147,16 @@ std::string TelvoroService::NewPin(Account& account) {
 std::string TelvoroService::StatusReply(const Account& a) {
     Reply reply;
     reply.Line("status", 0).Line("credits", a.credits);
-    reply.Line("email", Utf8ToCp1252(a.email)).Line("mobile", a.mobile);
+    const std::string email = Utf8ToCp1252(a.email);
+    reply.Line("email", email).Line("mobile", a.mobile);
     const UpdateOffer offer = store_.GetUpdateOffer();
     if (!offer.url.empty()) reply.Line("update", Utf8ToCp1252(offer.url)).Line("filesize", offer.filesize);
     reply.Line("acctyp", a.acctyp);   // last: the client reads it to the end of the reply
-    return reply.Text();
+    std::string text = reply.Text();
+    // The input limits keep every reply within what the client reads; should an e-mail address
+    // ever not fit, it is left out rather than losing the account type at the end.
+    if (text.size() > kMaxReplyBytes) text.erase(text.find("email: "), 7 + email.size() + 2);
+    return text;
 }
 
 std::string TelvoroService::Status(const Query& q) {
@@ -168,6 +173,7 @@ std::string TelvoroService::Status(const Query& q) {
 }
 
 std::string TelvoroService::Register(const Query& q, const std::string& /*raw_query*/) {
+    std::lock_guard lock(accounts_mutex_);
     const auto mode = q.Integer("mode");
     const bool login = mode && *mode == 1;
     std::vector<int> missing;
@@ -198,15 +204,25 @@ std::string TelvoroService::Register(const Query& q, const std::string& /*raw_qu
     } else {
         if (existing && (existing->active || !PasswordMatches(*existing, password))) return Failure(2, {1});
     }
+    const std::string email = Text(q, "email");
+    const auto mobile = JoinAccountNumber(q.Get("country_code"), q.Get("mobile_no"));
     if (existing) {
-        // An inactive account asking again: a new PIN, up to the limit.
+        // An inactive account asking again: a new PIN, up to the limit, to the number it gives
+        // now (the user may have gone back and corrected it).
         if (existing->pin_requests >= kMaxPinRequests) return Failure(2, {13});
+        if (!login && (!mobile || !PlausibleEmail(email))) return Failure(2, {2});
+        if (!login && *mobile != existing->mobile) {
+            if (const auto holder = store_.FindAccountByMobile(*mobile); holder && holder->active) return Failure(2, {12});
+        }
+        if (!login) {
+            existing->mobile = *mobile;
+            existing->email = email;
+            store_.SaveAccount(*existing);
+        }
         NewPin(*existing);
         return Reply().Line("status", 0).Text();
     }
 
-    const std::string email = Text(q, "email");
-    const auto mobile = JoinAccountNumber(q.Get("country_code"), q.Get("mobile_no"));
     if (!mobile || !PlausibleEmail(email)) return Failure(2, {2});
     if (const auto holder = store_.FindAccountByMobile(*mobile); holder && holder->active) return Failure(2, {12});
 
@@ -224,6 +240,7 @@ std::string TelvoroService::Register(const Query& q, const std::string& /*raw_qu
 }
 
 std::string TelvoroService::Activate(const Query& q) {
+    std::lock_guard lock(accounts_mutex_);
     std::vector<int> missing;
     if (!q.Filled("user")) missing.push_back(2);
     if (!q.Filled("pin")) missing.push_back(3);

@@ -3,6 +3,7 @@
 // and sending. Each takes the request's query and gives the reply text ("key: value" lines ended
 // by CR LF) that the real service would give.
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,8 @@ private:
 
     Store& store_;
     PinGenerator pins_;
+    // Registration and activation read an account and then write it: one at a time.
+    std::mutex accounts_mutex_;
 };
 
 // The random six-digit PINs of the running service.

@@ -100,6 +100,27 @@ TEST_F(ProtocolTest, RepeatedPinRequestsEndInCode13) {
     EXPECT_EQ(Get("/plugin/activate.php?user=bert&pin=" + pins[2].AsString()), "status: 0\r\n");
 }
 
+TEST_F(ProtocolTest, PinRequestAfterCorrectingTheNumberGoesToTheNewNumber) {
+    EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw", "0170999")), "status: 0\r\n");
+    EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw", "01701234567")), "status: 0\r\n");
+    EXPECT_EQ(AdminGet("/admin/pins?mobile=%2B49170999").Find("pins")->AsArray().size(), 1u);
+    const auto pins = AdminGet("/admin/pins?mobile=%2B491701234567").Find("pins")->AsArray();
+    ASSERT_EQ(pins.size(), 1u);
+    EXPECT_EQ(AdminGet("/admin/accounts/bert").Find("mobile")->AsString(), "+491701234567");
+    EXPECT_EQ(Get("/plugin/activate.php?user=bert&pin=" + pins[0].AsString()), "status: 0\r\n");
+}
+
+TEST_F(ProtocolTest, LongestStatusReplyFitsTheClientsBuffer) {
+    const std::string email = std::string(51, 'e') + "@example.org";   // 63 characters
+    AdminPost("/admin/accounts", R"({"user":"anna","password":"secret","mobile":"+123456789012345","email":")" + email +
+                                     R"(","credits":2000000000,"acctyp":"11111"})");
+    AdminPost("/admin/update", R"({"url":")" + std::string(76, 'u') + R"(","filesize":2147483647})");
+    const std::string reply = Get(StatusQuery("anna", "secret"));
+    EXPECT_LE(reply.size(), kMaxReplyBytes);
+    EXPECT_NE(reply.find("email: " + email + "\r\n"), std::string::npos);
+    EXPECT_EQ(reply.substr(reply.size() - 15), "acctyp: 11111\r\n");
+}
+
 TEST_F(ProtocolTest, RegistrationConflictsAndLogin) {
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw")), "status: 0\r\n");
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "other")), "status: 2\r\nerror: 1\r\n");
