@@ -68,7 +68,8 @@ void CStatusBar::SetPaneIcon(int paneId, HICON icon) {
 }
 
 void CStatusBar::SetMessageText(const std::wstring& text) {
-    if (hwnd_) SendMessageW(hwnd_, SB_SETTEXTW, panes_.size(), reinterpret_cast<LPARAM>(text.c_str()));
+    message_ = text;
+    if (hwnd_) SendMessageW(hwnd_, SB_SETTEXTW, panes_.size(), reinterpret_cast<LPARAM>(message_.c_str()));
 }
 
 std::wstring CStatusBar::MessageText() const {
@@ -95,7 +96,6 @@ int CStatusBar::Height() const {
 
 void CStatusBar::Layout() {
     // Right edges of the added panes, then -1: the message pane takes the rest.
-    const std::wstring message = MessageText();
     std::vector<int> edges;
     int right = 0;
     for (const Pane& pane : panes_) {
@@ -110,7 +110,7 @@ void CStatusBar::Layout() {
         SendMessageW(hwnd_, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r));
         MoveWindow(panes_[i].control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
-    SendMessageW(hwnd_, SB_SETTEXTW, panes_.size(), reinterpret_cast<LPARAM>(message.c_str()));
+    SendMessageW(hwnd_, SB_SETTEXTW, panes_.size(), reinterpret_cast<LPARAM>(message_.c_str()));
 }
 
 }  // namespace pagelark

@@ -48,6 +48,7 @@ private:
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     std::vector<Pane> panes_;
+    std::wstring message_;   // kept here: adding a pane moves the message pane to a new index
 };
 
 }  // namespace pagelark

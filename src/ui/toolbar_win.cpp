@@ -13,18 +13,19 @@ constexpr COLORREF kStripBackground = RGB(192, 192, 192);
 
 COLORREF ToColorref(Rgb c) { return RGB(c.r, c.g, c.b); }
 
-// Button ids of a TOOLBAR resource: version, width, height, count, then the ids (0 = separator).
+// Button ids of a TOOLBAR resource (0 = separator). Microsoft's resource compiler writes WORDs:
+// version 1, width, height, count, ids; GNU windres writes DWORDs: width, height, count, ids.
 std::vector<int> ReadToolbarResource(HINSTANCE module, int id, LANGID language) {
     DWORD size = 0;
     const auto* data = static_cast<const BYTE*>(FindLanguageResource(module, kToolbarResource, id, language, &size));
     std::vector<int> ids;
     if (!data || size < 8) return ids;
-    WORD count = 0;
-    memcpy(&count, data + 6, 2);
-    for (DWORD i = 0; i < count && 8 + 2 * i + 2 <= size; ++i) {
-        WORD item = 0;
-        memcpy(&item, data + 8 + 2 * i, 2);
-        ids.push_back(item);
+    auto word = [&](DWORD offset) { WORD w; memcpy(&w, data + offset, 2); return static_cast<DWORD>(w); };
+    auto dword = [&](DWORD offset) { DWORD d; memcpy(&d, data + offset, 4); return d; };
+    if (word(0) == 1 && size >= 8 + 2 * word(6)) {
+        for (DWORD i = 0; i < word(6); ++i) ids.push_back(static_cast<int>(word(8 + 2 * i)));
+    } else if (size >= 12 && size >= 12 + 4 * static_cast<unsigned long long>(dword(8))) {
+        for (DWORD i = 0; i < dword(8); ++i) ids.push_back(static_cast<int>(dword(12 + 4 * i)));
     }
     return ids;
 }

@@ -8,6 +8,8 @@ namespace pagelark {
 namespace {
 
 constexpr UINT_PTR kButtonSubclass = 0x544B;  // "TK"
+// Marks converted buttons (MinGW's comctl32 import library lacks GetWindowSubclass).
+constexpr wchar_t kMarker[] = L"Pagelark.ToolkitButton";
 
 struct ButtonState {
     HWND button;
@@ -100,6 +102,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         break;
     case WM_NCDESTROY: {
         RemoveWindowSubclass(hwnd, &ButtonProc, id);
+        RemovePropW(hwnd, kMarker);
         if (HWND parent = GetParent(hwnd)) RemoveWindowSubclass(parent, &ParentProc, reinterpret_cast<UINT_PTR>(hwnd));
         if (state->icon) DestroyIcon(state->icon);
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
@@ -139,6 +142,7 @@ bool MakeToolkitButton(HWND button, HICON icon, Look look) {
         delete state;
         return false;
     }
+    SetPropW(button, kMarker, reinterpret_cast<HANDLE>(1));
     const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
     SetWindowLongPtrW(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
     InvalidateRect(button, nullptr, TRUE);
@@ -146,8 +150,7 @@ bool MakeToolkitButton(HWND button, HICON icon, Look look) {
 }
 
 bool IsToolkitButton(HWND button) {
-    DWORD_PTR data = 0;
-    return button && GetWindowSubclass(button, &ButtonProc, kButtonSubclass, &data) != FALSE;
+    return button && GetPropW(button, kMarker) != nullptr;
 }
 
 }  // namespace pagelark
