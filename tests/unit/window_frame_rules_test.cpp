@@ -4,7 +4,6 @@
 #include "window/focus_navigation.h"
 #include "window/frame_layout.h"
 #include "window/host_look.h"
-#include "window/purchase_link.h"
 
 using namespace pagelark;
 
@@ -101,11 +100,4 @@ TEST(HostLook, LooksOfEachHost) {
     EXPECT_EQ(ColonCaption("To..."), "To:");
     EXPECT_EQ(ColonCaption("CC to e-mail..."), "CC to e-mail:");
     EXPECT_EQ(ColonCaption("An"), "An");
-}
-
-TEST(PurchaseLink, SixDigitChannelAndLanguage) {
-    EXPECT_EQ(PurchaseCreditsUrl("www.telvoro.com", "anna", "ger", 7),
-              "https://www.telvoro.com/login.php?target=credits&user=anna&lang=ger&sales_channel_id=000007");
-    EXPECT_EQ(PurchaseCreditsUrl("localhost:9602", "a", "eng", 1234567),
-              "https://localhost:9602/login.php?target=credits&user=a&lang=eng&sales_channel_id=1234567");
 }
