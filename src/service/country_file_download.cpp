@@ -1,0 +1,50 @@
+#include "service/country_file_download.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "common/files.h"
+
+namespace pagelark {
+namespace {
+
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out.flush());
+}
+
+}  // namespace
+
+std::string CountryFileRequestPath(std::string_view countryFile) {
+    std::string path = "/pagelark/updates/";
+    path.append(countryFile);
+    return path;
+}
+
+bool DownloadCountryFile(CountryFileSource& source, std::string_view countryFile, const std::string& downloadFolder,
+                         const std::string& programDir) {
+    // A name with a path in it would write outside both folders.
+    if (countryFile.empty() || countryFile.find_first_of("/\\:") != std::string_view::npos) return false;
+    const std::optional<FetchedFile> fetched = source.Fetch(CountryFileRequestPath(countryFile));
+    if (!fetched || fetched->httpStatus < 200 || fetched->httpStatus > 299) return false;
+
+    std::error_code error;
+    std::filesystem::create_directories(PathOf(downloadFolder), error);
+    const std::string downloaded = JoinPath(downloadFolder, countryFile);
+    if (!WriteWholeFile(downloaded, fetched->body)) return false;
+    if (fetched->body.empty()) return true;
+
+    const std::string target = JoinPath(JoinPath(programDir, "Data"), countryFile);
+    std::filesystem::copy_file(PathOf(downloaded), PathOf(target), std::filesystem::copy_options::overwrite_existing,
+                               error);
+    return !error;
+}
+
+}  // namespace pagelark
