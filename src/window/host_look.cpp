@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "ui/looks.h"
+
 namespace pagelark {
 
 int ClientVersionFromCurVer(std::string_view curVer) {
@@ -25,25 +27,16 @@ HostClient HostFromDefaultMailClient(const std::optional<std::string>& defaultCl
 }
 
 HostLook ComputeHostLook(HostClient host, int clientVersion, bool wordEditor) {
-    const bool outlook = host == HostClient::Outlook;
-    const bool word = outlook && wordEditor;
+    const bool express = host == HostClient::OutlookExpress;
     HostLook look;
-    look.classIcon = !outlook ? 166 : (clientVersion >= 11 ? 174 : 165);
-    look.toolkitRecipientButtons = !outlook || word;
-    look.recipientButtonIcon = clientVersion > 10 ? 178 : 170;
-    look.toolkitPurchaseButton = !outlook;
-    if (!outlook) {
-        look.buttonLook = 0;
-        look.commandBarLook = 3;
-        look.menu = 129;
-        look.toolbar = 129;
-    } else {
-        look.buttonLook = clientVersion > 10 ? 2 : (clientVersion == 10 ? 1 : 0);
-        look.commandBarLook = clientVersion > 10 ? 2 : (clientVersion == 10 ? 1 : 0);
-    }
-    look.classicThemeControls = !outlook || clientVersion < 11;
-    look.gradientDialogBar = word && clientVersion > 10;
-    look.flushEditor = !outlook || word;
+    look.classIcon = ChooseWindowIcon(host, clientVersion);
+    look.menu = ChooseMenu(host);
+    look.toolkitRecipientButtons = UsesToolkitButtons(host, wordEditor);
+    look.recipientButtonIcon = ChooseRecipientButtonIcon(clientVersion);
+    look.toolkitPurchaseButton = express;
+    look.classicThemeControls = UsesClassicControlTheme(host, clientVersion);
+    look.gradientDialogBar = UsesGradientDialogBar(host, clientVersion, wordEditor);
+    look.flushEditor = express || (host == HostClient::Outlook && wordEditor);
     return look;
 }
 

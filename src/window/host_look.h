@@ -20,18 +20,16 @@ bool WordEditorFromPreference(std::optional<std::uint32_t> editorPreference);
 // else Outlook Express (also when it could not be read).
 HostClient HostFromDefaultMailClient(const std::optional<std::string>& defaultClient);
 
+// What the message window takes from the window layer's look rules for its host.
 struct HostLook {
-    int classIcon = 0;             // window class icon
+    int classIcon = 0;                      // window class icon
+    int menu = 128;
     bool toolkitRecipientButtons = false;   // To:/CC: buttons with an icon
     int recipientButtonIcon = 0;
-    bool toolkitPurchaseButton = false;
-    int buttonLook = 0;
-    int commandBarLook = 0;
-    int menu = 128;
-    int toolbar = 128;
-    bool classicThemeControls = false;  // SetWindowTheme with no class list
-    bool gradientDialogBar = false;     // the Office-2003 gradient behind the dialog bar
-    bool flushEditor = false;           // editor from the left edge
+    bool toolkitPurchaseButton = false;     // Outlook Express only
+    bool classicThemeControls = false;      // SetWindowTheme with no class list
+    bool gradientDialogBar = false;         // the Office-2003 gradient behind the dialog bar
+    bool flushEditor = false;               // editor from the left edge (Outlook Express, Word editor)
 };
 
 HostLook ComputeHostLook(HostClient host, int clientVersion, bool wordEditor);
