@@ -1,10 +1,7 @@
 #include "standin_server.h"
 
 #include <httplib.h>
-#include <dirent.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -39,26 +36,6 @@ std::string Base64(std::string_view in) {
         out += '=';
     }
     return out;
-}
-
-// cpp-httplib has no way to abandon a request, so the connection's socket is found by its two
-// ports and shut down: the client sees the connection end without any answer.
-void DropConnection(const httplib::Request& req) {
-    DIR* dir = opendir("/proc/self/fd");
-    if (!dir) return;
-    while (dirent* entry = readdir(dir)) {
-        const int fd = std::atoi(entry->d_name);
-        if (fd <= 2) continue;
-        sockaddr_in local{}, peer{};
-        socklen_t local_len = sizeof local, peer_len = sizeof peer;
-        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &local_len) != 0 || local.sin_family != AF_INET) continue;
-        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peer_len) != 0) continue;
-        if (ntohs(local.sin_port) == req.local_port && ntohs(peer.sin_port) == req.remote_port) {
-            shutdown(fd, SHUT_RDWR);
-            break;
-        }
-    }
-    closedir(dir);
 }
 
 bool SafeFileName(const std::string& name) {
@@ -111,81 +88,85 @@ std::string HtmlEscape(std::string_view text) {
     return out;
 }
 
-Listener::Listener(std::string name, std::string host, int port, Factory factory)
-    : name_(std::move(name)), host_(std::move(host)), port_(port), factory_(std::move(factory)) {}
-
-Listener::~Listener() {
-    Stop();
-}
-
-bool Listener::Start() {
-    std::lock_guard lock(mutex_);
-    if (running_) return true;
-    auto server = factory_();
-    if (!server || !server->is_valid() || !server->bind_to_port(host_, port_)) return false;
-    server_ = std::move(server);
-    thread_ = std::thread([s = server_.get()] { s->listen_after_bind(); });
-    running_ = true;
-    return true;
-}
-
-void Listener::Stop() {
-    std::lock_guard lock(mutex_);
-    if (!running_) return;
-    server_->stop();
-    thread_.join();
-    server_.reset();
-    running_ = false;
-}
-
 StandinServer::StandinServer(StandinOptions options)
     : options_(std::move(options)),
       store_(options_.database.empty() ? options_.state_dir + "/standin.sqlite" : options_.database),
       service_(store_) {
-    const std::string& h = options_.host;
-    const int base = options_.port_base;
     const std::string cert = options_.certs_dir + "/server";
-    const std::string self = options_.certs_dir + "/selfsigned";
-    primary_ = std::make_unique<Listener>("primary", h, base, [this, cert] { return MakeServiceServer("primary", true, cert); });
-    secondary_ = std::make_unique<Listener>("secondary", h, base + 1,
-                                            [this, cert] { return MakeServiceServer("secondary", true, cert); });
-    web_ = std::make_unique<Listener>("web", h, base + 2, [this] { return MakeServiceServer("web", false, ""); });
-    admin_ = std::make_unique<Listener>("admin", "127.0.0.1", base + 3, [this] { return MakeAdminServer(); });
-    selfsigned_ = std::make_unique<Listener>("selfsigned", h, base + 4,
-                                             [this, self] { return MakeServiceServer("selfsigned", true, self); });
+    primary_ = MakeServiceListener("primary", cert);
+    secondary_ = MakeServiceListener("secondary", cert);
+    web_ = MakeServiceListener("web", "");
+    selfsigned_ = MakeServiceListener("selfsigned", options_.certs_dir + "/selfsigned");
 }
 
 StandinServer::~StandinServer() {
     Stop();
 }
 
+std::unique_ptr<HttpListener> StandinServer::MakeServiceListener(const std::string& name, const std::string& cert) {
+    auto handler = [this, name](const HttpRequest& req, HttpResponse& res) { HandleService(name, req, res); };
+    if (cert.empty()) return std::make_unique<HttpListener>(handler);
+    return std::make_unique<HttpListener>(handler, cert + ".crt", cert + ".key");
+}
+
 bool StandinServer::Start() {
     // A client that vanishes mid-answer must not end the process.
     signal(SIGPIPE, SIG_IGN);
     std::filesystem::create_directories(UpdatesDir());
-    for (Listener* l : {admin_.get(), primary_.get(), secondary_.get(), web_.get(), selfsigned_.get()}) {
-        if (!l->Start()) {
-            std::cerr << "telvoro-standin: cannot listen for " << l->Name() << " on " << options_.host << ":" << l->Port()
+    const int base = options_.port_base;
+    const struct {
+        HttpListener* listener;
+        const char* name;
+        int port;
+    } listeners[] = {{primary_.get(), "primary", base}, {secondary_.get(), "secondary", base + 1},
+                     {web_.get(), "web", base + 2}, {selfsigned_.get(), "selfsigned", base + 4}};
+    bool ok = StartAdmin();
+    if (!ok) std::cerr << "telvoro-standin: cannot listen for admin on 127.0.0.1:" << base + 3 << "\n";
+    for (const auto& l : listeners) {
+        if (!ok) break;
+        ok = l.listener->Start(options_.host, l.port);
+        if (!ok)
+            std::cerr << "telvoro-standin: cannot listen for " << l.name << " on " << options_.host << ":" << l.port
                       << " (port taken, or certificates missing in " << options_.certs_dir << ")\n";
-            Stop();
-            return false;
-        }
     }
-    return true;
+    if (!ok) Stop();
+    return ok;
 }
 
 void StandinServer::Stop() {
-    for (Listener* l : {primary_.get(), secondary_.get(), web_.get(), selfsigned_.get(), admin_.get()})
+    for (HttpListener* l : {primary_.get(), secondary_.get(), web_.get(), selfsigned_.get()})
         if (l) l->Stop();
+    StopAdmin();
+}
+
+bool StandinServer::StartAdmin() {
+    admin_ = std::make_unique<httplib::Server>();
+    admin_->set_payload_max_length(64 * 1024);
+    admin_->set_tcp_nodelay(true);
+    admin_->set_keep_alive_timeout(2);
+    RegisterAdminRoutes(*admin_, *this);
+    if (!admin_->bind_to_port("127.0.0.1", options_.port_base + 3)) {
+        admin_.reset();
+        return false;
+    }
+    admin_thread_ = std::thread([s = admin_.get()] { s->listen_after_bind(); });
+    return true;
+}
+
+void StandinServer::StopAdmin() {
+    if (!admin_) return;
+    admin_->stop();
+    admin_thread_.join();
+    admin_.reset();
 }
 
 bool StandinServer::SetServer(ServerRole role, bool up) {
-    Listener& l = role == ServerRole::kPrimary ? *primary_ : *secondary_;
+    HttpListener& l = role == ServerRole::kPrimary ? *primary_ : *secondary_;
     if (!up) {
         l.Stop();
         return true;
     }
-    return l.Start();
+    return l.Start(options_.host, options_.port_base + (role == ServerRole::kPrimary ? 0 : 1));
 }
 
 bool StandinServer::ServerUp(ServerRole role) const {
@@ -199,37 +180,17 @@ void StandinServer::Reset() {
     SetServer(ServerRole::kSecondary, true);
 }
 
-std::unique_ptr<httplib::Server> StandinServer::MakeServiceServer(const std::string& name, bool tls, const std::string& cert) {
-    std::unique_ptr<httplib::Server> server;
-    if (tls) server = std::make_unique<httplib::SSLServer>((cert + ".crt").c_str(), (cert + ".key").c_str());
-    else server = std::make_unique<httplib::Server>();
-    server->set_keep_alive_timeout(2);
-    server->set_keep_alive_max_count(1000);
-    server->set_tcp_nodelay(true);   // replies go out in two writes; no Nagle wait between them
-    server->set_payload_max_length(64 * 1024);
-    server->Get(".*", [this, name](const httplib::Request& req, httplib::Response& res) { HandleService(name, req, res); });
-    return server;
-}
-
-std::unique_ptr<httplib::Server> StandinServer::MakeAdminServer() {
-    auto server = std::make_unique<httplib::Server>();
-    server->set_payload_max_length(64 * 1024);
-    server->set_tcp_nodelay(true);
-    RegisterAdminRoutes(*server, *this);
-    return server;
-}
-
-void StandinServer::HandleService(const std::string& server, const httplib::Request& req, httplib::Response& res) {
+void StandinServer::HandleService(const std::string& server, const HttpRequest& req, HttpResponse& res) {
     const std::string raw = RawQueryOf(req.target);
-    const bool authorized = HasServiceCredentials(req.get_header_value("Authorization"));
+    const bool authorized = HasServiceCredentials(req.Header("authorization"));
     store_.LogRequest(RequestRecord{server, req.path, raw, authorized, ""});
 
     const std::string service = ServicePath(req.path);
     if (!service.empty() && server != "web") {
         if (!authorized) {
             res.status = 401;
-            res.set_header("WWW-Authenticate", "Basic realm=\"Telvoro\"");
-            res.set_content("Authorization required.\r\n", "text/plain");
+            res.headers["WWW-Authenticate"] = "Basic realm=\"Telvoro\"";
+            res.body = "Authorization required.\r\n";
             return;
         }
         std::optional<Fault> fault;
@@ -238,14 +199,20 @@ void StandinServer::HandleService(const std::string& server, const httplib::Requ
         const bool registration = service == "/plugin/register.php";
         if (fault) {
             switch (fault->mode) {
-            case FaultMode::kError: res.set_content(ErrorReply(registration, fault->code), kReplyType); return;
-            case FaultMode::kGarbage: res.set_content(GarbageReply(), "application/octet-stream"); return;
+            case FaultMode::kError:
+                res.body = ErrorReply(registration, fault->code);
+                res.content_type = kReplyType;
+                return;
+            case FaultMode::kGarbage:
+                res.body = GarbageReply();
+                res.content_type = "application/octet-stream";
+                return;
             case FaultMode::kHttp500:
                 res.status = 500;
-                res.set_content("Internal Server Error\r\n", "text/plain");
+                res.body = "Internal Server Error\r\n";
                 return;
             case FaultMode::kDrop:
-                DropConnection(req);
+                res.drop = true;
                 return;
             case FaultMode::kDelay: std::this_thread::sleep_for(std::chrono::milliseconds(fault->delay_ms)); break;
             default: break;
@@ -258,7 +225,8 @@ void StandinServer::HandleService(const std::string& server, const httplib::Requ
         else if (service == "/plugin/activate.php") reply = service_.Activate(q);
         else reply = service_.Sms(q, raw);
         if (fault && fault->mode == FaultMode::kLong) reply = PaddedReply(reply, kLongReplyBytes);
-        res.set_content(reply, kReplyType);
+        res.body = reply;
+        res.content_type = kReplyType;
         return;
     }
 
@@ -268,26 +236,29 @@ void StandinServer::HandleService(const std::string& server, const httplib::Requ
         std::ifstream in(UpdatesDir() + "/" + name, std::ios::binary);
         if (!SafeFileName(name) || !in) {
             res.status = 404;
-            res.set_content("Not found\r\n", "text/plain");
+            res.body = "Not found\r\n";
             return;
         }
         std::ostringstream body;
         body << in.rdbuf();
-        res.set_content(body.str(), "application/octet-stream");
+        res.body = body.str();
+        res.content_type = "application/octet-stream";
         return;
     }
     if (req.path == "/login.php") {
         const WebPage page = LoginPage(store_, Query(raw));
         res.status = page.status;
-        res.set_content(page.html, "text/html; charset=utf-8");
+        res.body = page.html;
+        res.content_type = "text/html; charset=utf-8";
         return;
     }
     if (req.path == "/") {
-        res.set_content(SiteIndexPage(), "text/html; charset=utf-8");
+        res.body = SiteIndexPage();
+        res.content_type = "text/html; charset=utf-8";
         return;
     }
     res.status = 404;
-    res.set_content("Not found\r\n", "text/plain");
+    res.body = "Not found\r\n";
 }
 
 }  // namespace pagelark::standin

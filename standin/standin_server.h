@@ -9,13 +9,12 @@
 #include <thread>
 
 #include "faults.h"
+#include "http_listener.h"
 #include "store.h"
 #include "telvoro_service.h"
 
 namespace httplib {
 class Server;
-struct Request;
-struct Response;
 }
 
 namespace pagelark::standin {
@@ -31,32 +30,6 @@ struct StandinOptions {
 // The fixed basic-authentication credentials of every client.
 inline constexpr const char* kServiceUser = "telvoro";
 inline constexpr const char* kServicePassword = "zk_m4tWa8e";
-
-// One listening socket with its own server object; it can be stopped and started again.
-class Listener {
-public:
-    using Factory = std::function<std::unique_ptr<httplib::Server>()>;
-    Listener(std::string name, std::string host, int port, Factory factory);
-    ~Listener();
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
-
-    bool Start();   // false when the port cannot be bound
-    void Stop();
-    bool Running() const { return running_; }
-    int Port() const { return port_; }
-    const std::string& Name() const { return name_; }
-
-private:
-    std::string name_;
-    std::string host_;
-    int port_;
-    Factory factory_;
-    std::mutex mutex_;
-    std::unique_ptr<httplib::Server> server_;
-    std::thread thread_;
-    std::atomic<bool> running_{false};
-};
 
 class StandinServer {
 public:
@@ -79,15 +52,18 @@ public:
     std::string UpdatesDir() const { return options_.state_dir + "/updates"; }
 
 private:
-    void HandleService(const std::string& server, const httplib::Request& req, httplib::Response& res);
-    std::unique_ptr<httplib::Server> MakeServiceServer(const std::string& name, bool tls, const std::string& cert);
-    std::unique_ptr<httplib::Server> MakeAdminServer();
+    void HandleService(const std::string& server, const HttpRequest& req, HttpResponse& res);
+    std::unique_ptr<HttpListener> MakeServiceListener(const std::string& name, const std::string& cert);
+    bool StartAdmin();
+    void StopAdmin();
 
     StandinOptions options_;
     Store store_;
     FaultSwitch faults_;
     TelvoroService service_;
-    std::unique_ptr<Listener> primary_, secondary_, web_, admin_, selfsigned_;
+    std::unique_ptr<HttpListener> primary_, secondary_, web_, selfsigned_;
+    std::unique_ptr<httplib::Server> admin_;
+    std::thread admin_thread_;
 };
 
 // The raw query of a request target ("" when it has none).

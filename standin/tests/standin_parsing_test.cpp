@@ -1,6 +1,7 @@
 // The pieces that read what clients send: queries, numbers, times, message lengths, admin JSON.
 #include <gtest/gtest.h>
 
+#include "http_listener.h"
 #include "json.h"
 #include "query.h"
 #include "sms_parts.h"
@@ -74,6 +75,29 @@ TEST(JsonTest, ParsesAndDumps) {
     for (const char* bad : {"", "{", "{\"a\"}", "[1,]", "{\"a\":1}x", "\"\x01\"", "tru", "{\"a\":\"\\q\"}"})
         EXPECT_FALSE(Json::Parse(bad)) << bad;
     EXPECT_FALSE(Json::Parse(std::string(100, '[') + std::string(100, ']')));
+}
+
+}  // namespace
+}  // namespace pagelark::standin
+
+namespace pagelark::standin {
+namespace {
+
+TEST(RequestHeadTest, TargetRunsFromFirstToLastBlank) {
+    HttpRequest r;
+    ASSERT_TRUE(ParseRequestHead("GET /plugin/sms.php?send_time=2026-12-06 19:20&x=%41 HTTP/1.1\r\n"
+                                 "Host: localhost\r\nAuthorization:  Basic abc \r\n", r));
+    EXPECT_EQ(r.method, "GET");
+    EXPECT_EQ(r.target, "/plugin/sms.php?send_time=2026-12-06 19:20&x=%41");
+    EXPECT_EQ(r.path, "/plugin/sms.php");
+    EXPECT_EQ(r.Header("authorization"), "Basic abc");
+    EXPECT_EQ(r.Header("host"), "localhost");
+
+    ASSERT_TRUE(ParseRequestHead("GET /a%2Fb%20c HTTP/1.0", r));
+    EXPECT_EQ(r.path, "/a/b c");
+    for (const char* bad : {"", "GARBAGE", "GET /", "GET  HTTP/1.1", "GET / FTP/1.0", " / HTTP/1.1",
+                            "GET / HTTP/1.1\r\nno colon here", "GET / HTTP/1.1\r\n: empty name"})
+        EXPECT_FALSE(ParseRequestHead(bad, r)) << bad;
 }
 
 }  // namespace

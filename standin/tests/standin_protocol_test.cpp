@@ -213,6 +213,21 @@ TEST_F(ProtocolTest, ScheduledMessagesWaitForTheirTime) {
     EXPECT_EQ(messages[1].Find("state")->AsString(), "delivered");
 }
 
+TEST_F(ProtocolTest, RawBlanksInTheQueryArriveWhole) {
+    // The client sends send_time and the recipients unescaped; WinInet passes their blanks on.
+    Seed("anna", 10);
+    EXPECT_EQ(Get("/plugin/sms.php?user=anna&password=secret&send_time=2099-12-06 19:20"
+                  "&recipients=+4915112345678, +4915112345679&cc_to_mail=a@example.org, b@example.org"
+                  "&perm_mail_copy=0&message=hi&gmt=1&rply=0&senderid=0&flash=0"),
+              "status: 0\r\ncredits: 8\r\n");
+    const auto messages = AdminGet("/admin/messages").Find("messages")->AsArray();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].Find("send_time")->AsString(), "2099-12-06 19:20");
+    EXPECT_EQ(messages[0].Find("recipients")->AsString(), "+4915112345678,+4915112345679");
+    EXPECT_EQ(messages[0].Find("cc_to_mail")->AsString(), "a@example.org, b@example.org");
+    EXPECT_EQ(messages[0].Find("state")->AsString(), "scheduled");
+}
+
 TEST_F(ProtocolTest, WebSitePagesAndUpdateFiles) {
     Seed("anna", 42);
     httplib::Client web("127.0.0.1", Port(2));
