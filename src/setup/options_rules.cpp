@@ -1,6 +1,5 @@
 #include "setup/options_rules.h"
 
-#include <cstdio>
 #include <limits>
 
 namespace pagelark {
@@ -36,18 +35,6 @@ std::optional<std::int32_t> ParseIntegerField(std::string_view text) {
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(value);
-}
-
-std::string MyTelvoroLink(std::string_view webServer, std::string_view target, std::string_view userName,
-                          std::string_view webCode, int salesChannelId) {
-    char channel[16];
-    std::snprintf(channel, sizeof channel, "%.6d", salesChannelId);
-    std::string link = "http://";
-    link.append(webServer).append("/login.php?target=").append(target);
-    link.append("&user=").append(userName);
-    link.append("&lang=").append(webCode);
-    link.append("&sales_channel_id=").append(channel);
-    return link;
 }
 
 const std::array<LanguageEntry, 6>& LanguageEntries() {

@@ -1,7 +1,6 @@
 #pragma once
 // The options sheet's rules that are logic: which page saves which group, which pages apply,
-// when the user data counts as changed, the integer fields, the My Telvoro links and the
-// language list.
+// when the user data counts as changed, the integer fields and the language list.
 #include <array>
 #include <optional>
 #include <string>
@@ -52,11 +51,6 @@ inline bool ShouldRefreshCredits(bool closedWithOk, const UserDataChange& change
 // An integer field's text: optional blanks, an optional sign, digits, optional blanks, within
 // 32 bits. Anything else is refused ("Please enter an integer.").
 std::optional<std::int32_t> ParseIntegerField(std::string_view text);
-
-// "http://<webServer>/login.php?target=<target>&user=<user>&lang=<webCode>&sales_channel_id=%.6d".
-// The user name goes as stored, unescaped, as the service web site expects.
-std::string MyTelvoroLink(std::string_view webServer, std::string_view target, std::string_view userName,
-                          std::string_view webCode, int salesChannelId);
 
 // The language list of the Global page: fixed texts (the same in every language), the
 // primary language id as item data and the flag image in bitmap 153.

@@ -58,13 +58,6 @@ TEST(SetupOptionsRules, IntegerFields) {
         EXPECT_EQ(ParseIntegerField(bad), std::nullopt) << bad;
 }
 
-TEST(SetupOptionsRules, MyTelvoroLinks) {
-    EXPECT_EQ(MyTelvoroLink("www.telvoro.com", "user", "anna", "eng", 7),
-              "http://www.telvoro.com/login.php?target=user&user=anna&lang=eng&sales_channel_id=000007");
-    EXPECT_EQ(MyTelvoroLink("localhost:9802", "payment", "anna", "it", 1234567),
-              "http://localhost:9802/login.php?target=payment&user=anna&lang=it&sales_channel_id=1234567");
-}
-
 TEST(SetupOptionsRules, LanguageEntries) {
     const auto& entries = LanguageEntries();
     const int keys[] = {9, 7, 19, 12, 16, 10};
