@@ -53,6 +53,8 @@ public:
     // Closes the port and every open connection, and waits for their threads.
     void Stop();
     bool Running() const;
+    // True while Stop is closing the listener (handlers that wait use it to give up early).
+    bool Stopping() const { return stopping_; }
 
 private:
     struct Connection;

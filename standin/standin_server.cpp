@@ -214,7 +214,19 @@ void StandinServer::HandleService(const std::string& server, const HttpRequest& 
             case FaultMode::kDrop:
                 res.drop = true;
                 return;
-            case FaultMode::kDelay: std::this_thread::sleep_for(std::chrono::milliseconds(fault->delay_ms)); break;
+            case FaultMode::kDelay: {
+                // Waits in slices, so that taking the server down does not wait for the delay.
+                const HttpListener& listener = server == "primary" ? *primary_ : *secondary_;
+                const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(fault->delay_ms);
+                while (std::chrono::steady_clock::now() < until) {
+                    if (listener.Stopping()) {
+                        res.drop = true;
+                        return;
+                    }
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                break;
+            }
             default: break;
             }
         }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 #include "standin_fixture.h"
 
@@ -78,6 +79,17 @@ TEST_F(FaultsTest, DelayHoldsTheAnswer) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Get(kStatus), kValidStatus);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+}
+
+TEST_F(FaultsTest, TakingAServerDownDoesNotWaitForADelayedAnswer) {
+    Seed("anna", 5);
+    SetFault(R"({"target":"primary","mode":"delay","delay_ms":60000})");
+    std::thread waiting([] { EXPECT_FALSE(Service()->Get(kStatus.c_str())); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto start = std::chrono::steady_clock::now();
+    AdminPost("/admin/servers", R"({"primary":false})");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    waiting.join();
 }
 
 TEST_F(FaultsTest, BadFaultRequestsAreRefused) {
