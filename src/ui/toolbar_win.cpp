@@ -66,8 +66,6 @@ bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const Tool
         return false;
     }
     look_ = choice.look;
-    // Captions under every picture for the large Outlook Express buttons; else only Send shows one.
-    const bool captionsBelow = look_ == Look::Express && choice.imageSize >= 24;
 
     images_ = ImageList_Create(choice.imageSize, choice.imageSize, ILC_COLOR24 | ILC_MASK, 10, 0);
     ImageList_AddMasked(images_, strip, kStripBackground);
@@ -75,12 +73,13 @@ bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const Tool
 
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CCS_TOP | CCS_NODIVIDER | TBSTYLE_TOOLTIPS;
     if (look_ != Look::Classic) style |= TBSTYLE_FLAT;
-    if (!captionsBelow) style |= TBSTYLE_LIST;
+    style |= TBSTYLE_LIST;  // the Send caption stands beside its picture
     hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"Standard", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), module, nullptr);
     if (!hwnd_) return false;
     SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    if (!captionsBelow) SendMessageW(hwnd_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+    // Only buttons marked BTNS_SHOWTEXT (Send) show their caption; the others use it as tool tip.
+    SendMessageW(hwnd_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
     SendMessageW(hwnd_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     if (look_ == Look::Classic) SetWindowTheme(hwnd_, L"", L"");  // raised, classic buttons
     if (look_ == Look::Office2003 || look_ == Look::Express)
@@ -100,7 +99,7 @@ bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const Tool
         button.iBitmap = info && info->image >= 0 ? info->image : I_IMAGENONE;
         button.idCommand = id;
         button.fsState = TBSTATE_ENABLED;
-        button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | (id == command::kSend || captionsBelow ? BTNS_SHOWTEXT : 0);
+        button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | (id == command::kSend ? BTNS_SHOWTEXT : 0);
         button.iString = reinterpret_cast<INT_PTR>(captions_.back().c_str());
         buttons.push_back(button);
     }

@@ -1,0 +1,82 @@
+#pragma once
+// Spell checking of the message editor behind a small engine interface, so the walk over the
+// misspelt words, the user's answers and the corrections in place are tested natively with a
+// test double; the Windows Spell Checking API is one engine (spell_checker_win.h).
+//
+// Text positions are byte offsets into the UTF-8 text throughout.
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelark {
+
+struct SpellError {
+    std::size_t start = 0;
+    std::size_t length = 0;
+};
+
+// What a spell-check engine offers.
+class SpellEngine {
+public:
+    virtual ~SpellEngine() = default;
+    // Selects the language ("en-US"); false when the engine has no dictionary for it.
+    virtual bool SetLanguage(const std::string& languageTag) = 0;
+    // Adds the user's own word list; false when it could not be registered.
+    virtual bool RegisterUserDictionary(const std::string& path) = 0;
+    virtual std::vector<SpellError> Check(const std::string& text) = 0;
+    virtual std::vector<std::string> Suggest(const std::string& word) = 0;
+    virtual void Add(const std::string& word) = 0;     // into the user dictionary
+    virtual void Ignore(const std::string& word) = 0;  // for the rest of this run
+};
+
+// The edit control being checked.
+class SpellTarget {
+public:
+    virtual ~SpellTarget() = default;
+    virtual std::string Text() = 0;
+    virtual void Select(std::size_t start, std::size_t length) = 0;
+    virtual void Replace(std::size_t start, std::size_t length, const std::string& replacement) = 0;
+};
+
+// The user's answer about one misspelt word.
+struct SpellDecision {
+    enum class Kind { Change, Ignore, IgnoreAll, Add, Stop };
+    Kind kind = Kind::Stop;
+    std::string replacement;  // for Change
+};
+
+class SpellPrompt {
+public:
+    virtual ~SpellPrompt() = default;
+    virtual SpellDecision Ask(const std::string& word, const std::vector<std::string>& suggestions) = 0;
+};
+
+// The language of a lexicon file name ("SpellGER.lex" -> "de-DE"); nothing for an unknown one.
+std::optional<std::string> LanguageTagForLexicon(std::string_view lexiconFile);
+// "<program folder>\Dictionaries\custom.dic"
+std::string UserDictionaryPath(std::string_view programFolder);
+
+class CSpellChecker {
+public:
+    // Prepares the engine for the lexicon's language and registers the user dictionary. When the
+    // engine is missing or has no such language, spell checking stays off, silently. A user
+    // dictionary that cannot be registered only costs the user's own words.
+    bool Initialize(std::unique_ptr<SpellEngine> engine, std::string_view programFolder,
+                    std::string_view lexiconFile);
+    bool IsAvailable() const { return engine_ != nullptr; }
+
+    // Walks the misspelt words of the target's text from the start, selects each, asks the
+    // prompt and writes a correction into the target in place. Returns the number of words
+    // changed; 0 (and nothing asked) while spell checking is off.
+    int Check(SpellTarget& target, SpellPrompt& prompt);
+
+private:
+    std::unique_ptr<SpellEngine> engine_;
+    std::set<std::string> ignored_;   // "Ignore All" and added words, for engines that keep reporting them
+};
+
+}  // namespace pagelark
