@@ -23,3 +23,16 @@ LanguageInfo LanguageForKey(int key) {
 }
 
 }  // namespace pagelark
+
+namespace pagelark {
+
+int LanguageKeyOf(std::uint16_t langId) { return langId & 0x3FF; }
+
+std::string HelpFilePath(std::string_view programDir, std::string_view helpFile) {
+    std::string path(programDir);
+    path += "\\Help\\";
+    path += helpFile;
+    return path;
+}
+
+}  // namespace pagelark

@@ -2,6 +2,7 @@
 // The language table: each of the six languages with its identifiers and data file names.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pagelark {
 
@@ -19,5 +20,11 @@ struct LanguageInfo {
 
 // The row of `key`; English for a key not in the table.
 LanguageInfo LanguageForKey(int key);
+
+// The `Language` key of a language identifier: its primary language (low ten bits).
+int LanguageKeyOf(std::uint16_t langId);
+
+// "<programDir>\Help\<helpFile>", always with backslashes: a Windows path by contract.
+std::string HelpFilePath(std::string_view programDir, std::string_view helpFile);
 
 }  // namespace pagelark

@@ -1,0 +1,19 @@
+#pragma once
+// The about box (dialog 100): icon, name, a line about the program and "Version: " with the
+// version text in control 1027.
+#include <string>
+
+#include "ui/dialog_win.h"
+
+namespace pagelark {
+
+class CAboutDlg final : public Dialog {
+public:
+    explicit CAboutDlg(std::string versionText);
+
+private:
+    BOOL OnInitDialog() override;
+    std::string versionText_;
+};
+
+}  // namespace pagelark

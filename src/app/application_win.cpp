@@ -1,0 +1,241 @@
+#include "app/application_win.h"
+
+#include <commctrl.h>
+#include <htmlhelp.h>
+#include <objbase.h>
+#include <ole2.h>
+
+#include <clocale>
+
+#include "app/about_dialog_win.h"
+#include "app/command_line.h"
+#include "app/old_addin_cleanup.h"
+#include "app/registry_store_win.h"
+#include "app/settings_store.h"
+#include "app/version_resource_win.h"
+#include "common/wide_string_win.h"
+#include "resource_ids.h"
+#include "setup/setup_entry_win.h"
+#include "ui/command_ids.h"
+#include "ui/resources_win.h"
+#include "window/main_frame_win.h"
+
+namespace pagelark {
+namespace {
+
+constexpr UINT kStartMessage = WM_USER + 2;
+constexpr UINT kAutoStartDelayMs = 10000;
+constexpr UINT kTrayMenu = 135;
+constexpr UINT kSecondStartTimeoutMs = 60000;
+constexpr std::string_view kMailClientsKey = "Software\\Clients\\Mail";
+
+std::string ExecutableFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path, length < MAX_PATH ? length : 0);
+    const size_t slash = full.find_last_of(L'\\');
+    return Narrow(slash == std::wstring::npos ? full : full.substr(0, slash));
+}
+
+}  // namespace
+
+Application::Application() : registry_(std::make_unique<WindowsRegistryStore>()) {}
+
+Application::~Application() {
+    if (mainFrame_) DestroyWindow(mainFrame_->hwnd());
+    trayIcon_.Hide();
+    if (oleInitialized_) OleUninitialize();
+    if (comInitialized_) CoUninitialize();
+}
+
+bool Application::Startup(std::string_view commandLine) {
+    // 1. Common controls, COM, OLE.
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
+                                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    if (FAILED(OleInitialize(nullptr))) {
+        ShowTextMessage(nullptr, IDS_OLE_INIT_FAILED, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    oleInitialized_ = true;
+    // 2. Help is HTML Help; the settings live under Software\Orvane\Pagelark (registry_store.h).
+
+    // 3. Settings.
+    LoadSettings(*registry_, settings_, GetUserDefaultLangID());
+
+    // 4. One copy per desktop: hand the request to the running one and end.
+    if (HWND running = FindWindowW(nullptr, kMainWindowTitle)) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(running, WM_COMMAND, MAKEWPARAM(command::kNew, 0), 0, SMTO_NORMAL,
+                            kSecondStartTimeoutMs, &ignored);
+        return false;
+    }
+
+    // 5. An older add-in registration under our name goes away.
+    RemoveOldAddinRegistration(*registry_);
+
+    // 6. Started at logon.
+    if (HasSwitch(commandLine, kAutoSwitch)) {
+        if (settings_.AutoRun == 0) return false;
+        Sleep(kAutoStartDelayMs);
+    }
+
+    // 7.-9. Program folder, language, check list.
+    programDir_ = ExecutableFolder();
+    SetLanguage(settings_.Language);
+    checkList_ = LoadCheckList(programDir_);
+
+    // 10.-11. The mail-client bridge and the request log are started by their subsystems here;
+    // the service hosts they use come from the installation values.
+    installation_ = ReadInstallationValues(*registry_);
+
+    // 12. Version text.
+    versionText_ = ReadVersionText();
+
+    // 13. The hidden main window.
+    mainFrame_ = CMainFrame::Create(*this, HostClient::Outlook, true);
+    if (!mainFrame_) return false;
+    HWND main = mainFrame_->hwnd();
+
+    // 14. The notification-area icon.
+    if (!trayIcon_.Create(main, kTrayCallbackMessage, IDR_MAINFRAME, LoadText(IDS_APP_TITLE), kTrayMenu,
+                          command::kNew, settings_.ShowTaskbarIcon != 0))
+        return false;
+
+    // 15. The beacon other programs look for; never shown.
+    SetWindowTextW(main, kMainWindowTitle);
+    ShowWindow(main, SW_HIDE);
+    UpdateWindow(main);
+    SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    // 16. Periodic address-book reload.
+    SetTimer(main, kReloadTimerId, kReloadPeriodMs, nullptr);
+
+    // 17. Setup requested on the command line.
+    if (HasSwitch(commandLine, kConfigSwitch)) PostMessageW(main, WM_COMMAND, MAKEWPARAM(command::kSetup, 0), 0);
+    return true;
+}
+
+int Application::Run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+HWND Application::mainWindow() const { return mainFrame_ ? mainFrame_->hwnd() : nullptr; }
+
+void Application::SaveSettings(SettingsGroup group) { pagelark::SaveSettings(*registry_, settings_, group); }
+
+void Application::SetLanguage(int key) {
+    language_ = LanguageForKey(key);
+    countryList_ = LoadCountryList(programDir_, language_.countryFile);
+    helpPath_ = HelpFilePath(programDir_, language_.helpFile);
+    SetThreadLocale(language_.locale);
+    std::setlocale(LC_ALL, language_.localeName.c_str());
+    SetResourceLanguage(language_.langId);
+}
+
+HostClient Application::DefaultMailClientHost() const {
+    auto client = registry_->ReadString(RegistryRoot::LocalMachine, kMailClientsKey, "");
+    return client && client->find("Microsoft Outlook") != std::string::npos ? HostClient::Outlook
+                                                                            : HostClient::OutlookExpress;
+}
+
+bool Application::WizardDueInstead() {
+    HWND main = mainWindow();
+    if (!settings_.UserName.empty() || !main) return false;
+    // Pressing New again while the wizard is on its way or open does nothing.
+    if (!wizardPending_) {
+        wizardPending_ = true;
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(command::kSetup, 0), 0);
+    }
+    return true;
+}
+
+CMainFrame* Application::OpenMessageWindow(HostClient host) {
+    nextWindowHost_ = host;
+    CMainFrame* frame = CMainFrame::Create(*this, host, false);
+    if (!frame) return nullptr;
+    messageWindows_.push_back(frame->hwnd());
+    ShowWindow(frame->hwnd(), SW_SHOW);
+    PostMessageW(frame->hwnd(), kStartMessage, 0, 0);
+    return frame;
+}
+
+void Application::OnNewMessage() {
+    if (WizardDueInstead()) return;
+    OpenMessageWindow(DefaultMailClientHost());
+}
+
+void Application::OnOpenRequest(int host) {
+    if (WizardDueInstead()) return;
+    HostClient client = DefaultMailClientHost();
+    if (host == static_cast<int>(HostClient::Outlook)) client = HostClient::Outlook;
+    else if (host == static_cast<int>(HostClient::OutlookExpress)) client = HostClient::OutlookExpress;
+    OpenMessageWindow(client);
+}
+
+void Application::OnOpenItem(const std::string& entryId) {
+    if (WizardDueInstead()) return;
+    // Loading the item into the window comes with the message document.
+    (void)entryId;
+    OpenMessageWindow(HostClient::Outlook);
+}
+
+void Application::OnSetupCommand(HWND owner) {
+    OutputDebugStringW(L"Pagelark: setup wizard\n");
+    RunSetupWizard(*this, owner);
+    wizardPending_ = false;
+}
+
+void Application::OnOptions(HWND owner) { RunOptionsSheet(*this, owner); }
+
+void Application::ShowAbout(HWND owner) {
+    CAboutDlg about(versionText_);
+    about.ShowModal(owner);
+}
+
+void Application::ShowHelp() {
+    // A missing file or viewer is reported by the viewer itself.
+    HtmlHelpW(GetDesktopWindow(), Widen(helpPath_).c_str(), HH_DISPLAY_TOPIC, 0);
+}
+
+void Application::HideIcon() {
+    settings_.ShowTaskbarIcon = 0;
+    SaveSettings(SettingsGroup::Global);
+    trayIcon_.Hide();
+}
+
+void Application::QuitForUpdate() {
+    exitingForUpdate_ = true;
+    if (HWND main = mainWindow()) PostMessageW(main, WM_COMMAND, MAKEWPARAM(command::kExit, 0), 0);
+}
+
+void Application::ReloadAddressBooks() {
+    // The address-book sources start their reading threads here.
+}
+
+bool Application::CloseMessageWindows() {
+    // Handles are never removed from the list; one may by now belong to some other window,
+    // so only windows of this thread are asked.
+    auto ours = [](HWND window) {
+        return IsWindow(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    };
+    for (HWND window : messageWindows_)
+        if (ours(window)) SendMessageW(window, WM_CLOSE, 0, 0);
+    for (HWND window : messageWindows_)
+        if (ours(window)) return false;
+    return true;
+}
+
+void Application::OnMainWindowDestroyed() {
+    mainFrame_ = nullptr;
+    trayIcon_.Hide();
+    PostQuitMessage(0);
+}
+
+}  // namespace pagelark
