@@ -1,4 +1,8 @@
 // The four service requests end to end over HTTPS, with the exact reply bytes the client reads.
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "standin_fixture.h"
 
 namespace pagelark::standin::testing {
@@ -181,6 +185,27 @@ TEST_F(ProtocolTest, InsufficientCreditsRefuseWithCode7AndChargeNothing) {
     EXPECT_TRUE(AdminGet("/admin/messages").Find("messages")->AsArray().empty());
     EXPECT_EQ(AdminGet("/admin/accounts/anna").Find("credits")->AsInteger(), 3);
     EXPECT_EQ(Get(SmsQuery("+4915112345678", "hi")), "status: 0\r\ncredits: 2\r\n");
+}
+
+TEST_F(ProtocolTest, ConcurrentSendsNeverSpendMoreThanTheCredits) {
+    Seed("anna", 20);
+    std::atomic<int> accepted{0}, refused{0};
+    std::vector<std::thread> senders;
+    for (int t = 0; t < 6; ++t) {
+        senders.emplace_back([&] {
+            auto client = Service();
+            for (int i = 0; i < 5; ++i) {
+                auto res = client->Get(SmsQuery("+4915112345678", "race").c_str());
+                if (res && res->body.rfind("status: 0\r\n", 0) == 0) ++accepted;
+                else if (res && res->body.rfind("status: 1\r\nerror: 7\r\ncredits: 0\r\n", 0) == 0) ++refused;
+            }
+        });
+    }
+    for (auto& t : senders) t.join();
+    EXPECT_EQ(accepted, 20);
+    EXPECT_EQ(refused, 10);
+    EXPECT_EQ(AdminGet("/admin/accounts/anna").Find("credits")->AsInteger(), 0);
+    EXPECT_EQ(AdminGet("/admin/messages").Find("messages")->AsArray().size(), 20u);
 }
 
 TEST_F(ProtocolTest, SendRefusals) {
