@@ -11,6 +11,7 @@
 #include "numbers/dialling_codes.h"
 #include "service/service_client.h"
 #include "service/service_ui_win.h"
+#include "service/status_worker_win.h"
 #include "service/system_clock_win.h"
 #include "service/wininet_transport_win.h"
 #include "service_standin_admin.h"
@@ -285,6 +286,66 @@ TEST_F(ServiceWinInetTest, InsufficientCreditsWarnAndLog) {
     EXPECT_NE(client->LastError().find("Error during SMS transmission!: You dont have sufficient SMS credits."),
               std::string::npos);
     EXPECT_EQ(client->Log().ReadLines().size(), 1u);
+}
+
+TEST_F(ServiceWinInetTest, StatusWorkerHandsItsResultToTheWindow) {
+    CreateAccount("wininet7", "pw", 21, "00101");
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    constexpr UINT kStatusDone = WM_USER + 3;
+    ASSERT_TRUE(StartStatusWorker(client->PrepareStatus(), window, kStatusDone, MAKELCID(1031, SORT_DEFAULT)));
+    MSG message{};
+    const DWORD deadline = GetTickCount() + 20000;
+    bool received = false;
+    while (!received && GetTickCount() < deadline) {
+        if (PeekMessageW(&message, window, kStatusDone, kStatusDone, PM_REMOVE)) received = true;
+        else Sleep(5);
+    }
+    ASSERT_TRUE(received);
+    auto result = TakeStatusResult(message.lParam);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(static_cast<int>(message.wParam), 0);
+    // Nothing changed before the UI thread applies the result.
+    EXPECT_EQ(client->Credits(), 0);
+    EXPECT_EQ(settings.UserEMail, "");
+    EXPECT_EQ(client->ApplyStatus(*result), 0);
+    EXPECT_EQ(client->Credits(), 21);
+    EXPECT_EQ(client->AccountType(), 5);
+    EXPECT_EQ(settings.UserEMail, "wininet7@example.org");
+    DestroyWindow(window);
+}
+
+// The system's proxy setting is never used; the named proxy is used only when switched on.
+TEST_F(ServiceWinInetTest, ProxyOnlyWhenSwitchedOn) {
+    CreateAccount("wininet8", "pw", 4, "11111");
+    // A host name no earlier request used: Wine pools connections per host across handles.
+    const std::string port = standin.primary.substr(standin.primary.rfind(':'));
+    installation.primaryServer = "127.0.0.1" + port;
+    installation.secondaryServer = "127.0.0.1" + port;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                              nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD enable = 1;
+    const wchar_t server[] = L"127.0.0.1:9";
+    RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof enable);
+    RegSetValueExW(key, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server), sizeof server);
+
+    settings.UseProxy = 1;
+    settings.ProxyAddress = "127.0.0.1";
+    settings.ProxyPort = 9;   // nothing listens there: through the proxy the request must fail
+    EXPECT_EQ(client->RequestStatus(), 2);
+    EXPECT_EQ(transport->failures, 2);
+
+    // Switched off, the request goes direct although the system names a proxy.
+    settings.UseProxy = 0;
+    EXPECT_EQ(client->RequestStatus(), 0) << client->LastError();
+    EXPECT_EQ(client->Credits(), 4);
+
+    const DWORD disable = 0;
+    RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&disable), sizeof disable);
+    RegDeleteValueW(key, L"ProxyServer");
+    RegCloseKey(key);
 }
 
 }  // namespace
