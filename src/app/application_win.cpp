@@ -15,6 +15,7 @@
 #include "app/version_resource_win.h"
 #include "common/wide_string_win.h"
 #include "resource_ids.h"
+#include "service/service_client_factory_win.h"
 #include "setup/setup_entry_win.h"
 #include "ui/command_ids.h"
 #include "ui/resources_win.h"
@@ -89,6 +90,10 @@ bool Application::Startup(std::string_view commandLine) {
     // 10.-11. The mail-client bridge and the request log are started by their subsystems here;
     // the service hosts they use come from the installation values.
     installation_ = ReadInstallationValues(*registry_);
+    service_ = CreateWindowsServiceClient(ServiceContext{
+        settings_, installation_, language_, versionText_, [this](SettingsGroup group) { SaveSettings(group); },
+        [this](std::string_view number, Settings& settings) { return SplitAccountNumber(countryList_, number, settings); }});
+    service_->OpenRequestLog(programDir_);   // start-up goes on without it
 
     // 12. Version text.
     versionText_ = ReadVersionText();

@@ -15,6 +15,7 @@
 #include "app/settings.h"
 #include "numbers/contact.h"
 #include "numbers/dialling_codes.h"
+#include "service/service_client.h"
 #include "ui/tray_icon_win.h"
 
 namespace pagelark {
@@ -58,7 +59,8 @@ public:
     bool exitingForUpdate() const { return exitingForUpdate_; }
     // The host of the message window being constructed right now.
     HostClient nextWindowHost() const { return nextWindowHost_; }
-    // The service client is wired in here by the service subsystem.
+    // The service client (with the open request log); exists from start-up step 10 on.
+    ServiceClient& service() { return *service_; }
 
     // Switches the process to the language of `key` (English for unknown keys): country list,
     // help path, thread locale, C runtime locale and the language resources are taken from.
@@ -102,6 +104,7 @@ private:
     InstallationValues installation_;
     std::string programDir_;
     std::string versionText_;
+    std::unique_ptr<ServiceClient> service_;
     std::string helpPath_;
     CMainFrame* mainFrame_ = nullptr;   // owned by its window; cleared when the window is gone
     TrayIcon trayIcon_;
