@@ -1,5 +1,5 @@
 // telvoro-standin: the local stand-in for the Telvoro SMS service.
-//   telvoro-standin --state DIR [--certs DIR] [--port-base N] [--host ADDR]
+//   telvoro-standin --state DIR [--certs DIR] [--port-base N] [--host ADDR] [--update-host ADDR]
 #include <signal.h>
 
 #include <cstdlib>
@@ -15,9 +15,9 @@ volatile sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
 int Usage() {
-    std::cerr << "usage: telvoro-standin --state DIR [--certs DIR] [--port-base N] [--host ADDR]\n"
+    std::cerr << "usage: telvoro-standin --state DIR [--certs DIR] [--port-base N] [--host ADDR] [--update-host ADDR]\n"
                  "  ports: N primary HTTPS, N+1 secondary HTTPS, N+2 web site (HTTP), N+3 admin (HTTP, loopback),\n"
-                 "         N+4 HTTPS with a self-signed certificate\n";
+                 "         N+4 HTTPS with a self-signed certificate; ADDR:80 update downloads (HTTP)\n";
     return 2;
 }
 
@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
         if (arg == "--state" && has_value) options.state_dir = argv[++i];
         else if (arg == "--certs" && has_value) options.certs_dir = argv[++i];
         else if (arg == "--host" && has_value) options.host = argv[++i];
+        else if (arg == "--update-host" && has_value) options.update_host = argv[++i];
         else if (arg == "--port-base" && has_value) {
             char* end = nullptr;
             const long base = std::strtol(argv[++i], &end, 10);

@@ -97,6 +97,7 @@ StandinServer::StandinServer(StandinOptions options)
     secondary_ = MakeServiceListener("secondary", cert);
     web_ = MakeServiceListener("web", "");
     selfsigned_ = MakeServiceListener("selfsigned", options_.certs_dir + "/selfsigned");
+    update_ = MakeServiceListener("update", "");
 }
 
 StandinServer::~StandinServer() {
@@ -129,12 +130,19 @@ bool StandinServer::Start() {
             std::cerr << "telvoro-standin: cannot listen for " << l.name << " on " << options_.host << ":" << l.port
                       << " (port taken, or certificates missing in " << options_.certs_dir << ")\n";
     }
-    if (!ok) Stop();
-    return ok;
+    if (!ok) {
+        Stop();
+        return false;
+    }
+    // Only update downloads need this one; without it everything else still works.
+    if (!options_.update_host.empty() && !update_->Start(options_.update_host, options_.update_port))
+        std::cerr << "telvoro-standin: warning: cannot listen for update downloads on " << options_.update_host << ":"
+                  << options_.update_port << "\n";
+    return true;
 }
 
 void StandinServer::Stop() {
-    for (HttpListener* l : {primary_.get(), secondary_.get(), web_.get(), selfsigned_.get()})
+    for (HttpListener* l : {primary_.get(), secondary_.get(), web_.get(), selfsigned_.get(), update_.get()})
         if (l) l->Stop();
     StopAdmin();
 }

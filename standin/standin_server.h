@@ -25,6 +25,10 @@ struct StandinOptions {
     std::string host = "127.0.0.1";
     int port_base = 8443;        // primary; +1 secondary, +2 web, +3 admin, +4 self-signed
     std::string database;        // default: <state_dir>/standin.sqlite
+    // Program updates are fetched over plain HTTP from port 80 of the update host; when set, the web
+    // site also listens there (a loopback address of its own, so several stand-ins can run at once).
+    std::string update_host;
+    int update_port = 80;
 };
 
 // The fixed basic-authentication credentials of every client.
@@ -61,7 +65,7 @@ private:
     Store store_;
     FaultSwitch faults_;
     TelvoroService service_;
-    std::unique_ptr<HttpListener> primary_, secondary_, web_, selfsigned_;
+    std::unique_ptr<HttpListener> primary_, secondary_, web_, selfsigned_, update_;
     std::unique_ptr<httplib::Server> admin_;
     std::thread admin_thread_;
 };

@@ -1,5 +1,6 @@
 # Starting and stopping the local Telvoro stand-in (the service the program talks to in runs and tests).
-# Sets STANDIN_PRIMARY, STANDIN_SECONDARY, STANDIN_WEB (host:port) and STANDIN_ADMIN (http://127.0.0.1:port).
+# Sets STANDIN_PRIMARY, STANDIN_SECONDARY, STANDIN_WEB (host:port), STANDIN_ADMIN (http://127.0.0.1:port),
+# STANDIN_SELFSIGNED (host:port) and STANDIN_UPDATE (the loopback address whose port 80 serves updates).
 # Ports from STANDIN_PORT_BASE: primary HTTPS = base, secondary HTTPS = base+1, web site (HTTP) = base+2,
 # admin (HTTP, 127.0.0.1 only) = base+3, HTTPS with a self-signed certificate = base+4.
 STANDIN_BIN="$BUILD/native/standin/telvoro-standin"
@@ -18,7 +19,9 @@ start_standin() {
     STANDIN_WEB=localhost:$((base + 2))
     STANDIN_ADMIN=http://127.0.0.1:$((base + 3))
     STANDIN_SELFSIGNED=localhost:$((base + 4))
-    export STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB STANDIN_ADMIN STANDIN_SELFSIGNED
+    # Update downloads go to port 80: each port base gets a loopback address of its own for that.
+    STANDIN_UPDATE=127.0.0.$(( (base / 100) % 200 + 20 ))
+    export STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB STANDIN_ADMIN STANDIN_SELFSIGNED STANDIN_UPDATE
     if [ ! -x "$STANDIN_BIN" ]; then
         say "no service stand-in built yet; the program will find no server"
         return 0
@@ -26,7 +29,7 @@ start_standin() {
     stop_standin
     mkdir -p "$STANDIN_STATE"
     make_standin_certs
-    "$STANDIN_BIN" --state "$STANDIN_STATE" --certs "$STANDIN_CERTS" --port-base "$base" \
+    "$STANDIN_BIN" --state "$STANDIN_STATE" --certs "$STANDIN_CERTS" --port-base "$base" --update-host "$STANDIN_UPDATE" \
         >"$STANDIN_STATE/standin.log" 2>&1 </dev/null &
     STANDIN_PID=$!
     local _

@@ -197,3 +197,37 @@ TEST_F(FaultsTest, AdminRefusesBadInput) {
 
 }  // namespace
 }  // namespace pagelark::standin::testing
+
+namespace pagelark::standin::testing {
+namespace {
+
+TEST(UpdateListenerTest, ServesUpdateFilesOnItsOwnLoopbackAddress) {
+    const std::string state = std::string(STANDIN_TEST_DIR) + "/update-" + std::to_string(getpid());
+    std::filesystem::create_directories(state + "/updates");
+    std::ofstream(state + "/updates/Pagelark.msi", std::ios::binary) << std::string("MSI\0package", 11);
+    std::unique_ptr<StandinServer> server;
+    std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 20 && !server; ++attempt) {
+        StandinOptions options;
+        options.state_dir = state;
+        options.certs_dir = TestCerts();
+        options.database = ":memory:";
+        options.port_base = 30000 + static_cast<int>(random() % 4000) * 5;
+        options.update_host = "127.0.0.77";
+        options.update_port = options.port_base + 4999;
+        auto s = std::make_unique<StandinServer>(options);
+        if (s->Start()) server = std::move(s);
+    }
+    ASSERT_TRUE(server);
+    httplib::Client client("127.0.0.77", server->Options().update_port);
+    auto res = client.Get("/pagelark/updates/Pagelark.msi");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+    EXPECT_EQ(res->body, std::string("MSI\0package", 11));
+    EXPECT_EQ(res->get_header_value("Content-Length"), "11");
+    server.reset();
+    std::filesystem::remove_all(state);
+}
+
+}  // namespace
+}  // namespace pagelark::standin::testing
