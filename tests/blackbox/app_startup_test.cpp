@@ -1,0 +1,163 @@
+// Start-up, single instance, the setup command, Hide Icon and Exit, through the real program.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+namespace pagelark::blackbox {
+namespace {
+
+constexpr int kNew = 57600, kExit = 57665, kHideIcon = 32781, kAbout = 57664;
+constexpr char kSetupTrace[] = "Pagelark: setup wizard";
+
+class AppStartup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        KillLeftovers();
+        ResetSettings();
+    }
+    void TearDown() override {
+        KillLeftovers();
+        ResetSettings();
+    }
+    static void WithAccount() { SetSettingString(L"UserName", L"tester"); }
+    // Starts the first copy and waits for its hidden main window.
+    HWND StartFirst(const std::wstring& arguments = L"") {
+        first_ = Program::Launch(arguments);
+        HWND main = WaitForWindow(kMainTitle, kFrameClass, 20s, first_.Pid());
+        EXPECT_NE(main, nullptr) << "no hidden main window";
+        return main;
+    }
+    size_t MessageWindows() const { return FindTopWindows(L"Pagelark", kFrameClass).size(); }
+    Program first_;
+};
+
+TEST_F(AppStartup, ComesUpHiddenWithNoMessageWindow) {
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    Sleep(300);
+    EXPECT_EQ(MessageWindows(), 0u);
+    EXPECT_TRUE(first_.IsRunning());
+}
+
+TEST_F(AppStartup, SecondStartOpensAWindowInTheFirstCopyAndCreatesNothing) {
+    WithAccount();
+    ASSERT_NE(StartFirst(), nullptr);
+    size_t expected = 0;
+    for (const wchar_t* arguments : {L"", L"/auto", L"/config", L"x/configx"}) {
+        Program second = Program::Launch(arguments);
+        ASSERT_TRUE(second.WaitForExit(15s)) << "second start did not end";
+        EXPECT_EQ(second.ExitCode(), 0u);
+        ++expected;
+        ASSERT_TRUE(WaitUntil([&] { return MessageWindows() == expected; }))
+            << "arguments: " << std::string(arguments, arguments + wcslen(arguments));
+        for (HWND window : FindTopWindows(L"Pagelark", kFrameClass)) EXPECT_EQ(ProcessOf(window), first_.Pid());
+        EXPECT_EQ(FindTopWindows(kMainTitle).size(), 1u);
+    }
+    EXPECT_TRUE(first_.IsRunning());
+}
+
+TEST_F(AppStartup, SecondStartWithoutAccountLeadsToTheWizardInTheFirstCopy) {
+    DebugTrace trace;
+    ASSERT_TRUE(trace.Active());
+    ASSERT_NE(StartFirst(), nullptr);
+    Program second = Program::Launch(L"/config");
+    ASSERT_TRUE(second.WaitForExit(15s));
+    EXPECT_TRUE(WaitUntil([&] { return trace.Count(kSetupTrace, first_.Pid()) == 1; }));
+    EXPECT_EQ(trace.Count(kSetupTrace, second.Pid()), 0);
+    EXPECT_EQ(MessageWindows(), 0u);
+}
+
+TEST_F(AppStartup, AutoWithAutoRunOffEnds) {
+    SetSettingDword(L"AutoRun", 0);
+    Program program = Program::Launch(L"/auto");
+    ASSERT_TRUE(program.WaitForExit(10s));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_EQ(FindTopWindow(kMainTitle), nullptr);
+}
+
+TEST_F(AppStartup, AutoWithAutoRunOnComesUpTenSecondsLater) {
+    Program program = Program::Launch(L"Pagelark/autostart");   // a substring is enough
+    first_ = std::move(program);
+    Sleep(5000);
+    EXPECT_EQ(FindTopWindow(kMainTitle), nullptr) << "came up before the delay";
+    EXPECT_NE(WaitForWindow(kMainTitle, kFrameClass, 15s), nullptr);
+}
+
+TEST_F(AppStartup, ConfigSwitchIsASubstringAndPostsTheSetupCommandWithAnAccount) {
+    WithAccount();
+    DebugTrace trace;
+    ASSERT_TRUE(trace.Active());
+    ASSERT_NE(StartFirst(L"x/configx"), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return trace.Count(kSetupTrace, first_.Pid()) == 1; }));
+    EXPECT_EQ(MessageWindows(), 0u);
+}
+
+TEST_F(AppStartup, NewTwiceQuicklyWithoutAccountPostsTheSetupCommandOnce) {
+    DebugTrace trace;
+    ASSERT_TRUE(trace.Active());
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(PostCommand(main, kNew));
+    ASSERT_TRUE(PostCommand(main, kNew));
+    ASSERT_TRUE(WaitUntil([&] { return trace.Count(kSetupTrace, first_.Pid()) >= 1; }));
+    Sleep(500);
+    EXPECT_EQ(trace.Count(kSetupTrace, first_.Pid()), 1);
+    EXPECT_EQ(MessageWindows(), 0u);
+}
+
+TEST_F(AppStartup, HideIconSavesTheGlobalGroup) {
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(GetSettingDword(L"ShowTaskbarIcon").has_value());
+    ASSERT_TRUE(SendCommand(main, kHideIcon));
+    EXPECT_EQ(GetSettingDword(L"ShowTaskbarIcon"), 0u);
+    EXPECT_EQ(GetSettingDword(L"AutoRun"), 1u);   // the rest of the global group with it
+    EXPECT_EQ(GetSettingDword(L"MinSMSCredits"), 10u);
+    EXPECT_FALSE(GetSettingDword(L"UpdateAutoInstall").has_value());
+    EXPECT_TRUE(first_.IsRunning());
+}
+
+TEST_F(AppStartup, AboutBoxShowsTheVersion) {
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(PostCommand(main, kAbout));
+    HWND about = WaitForDialog(first_.Pid(), L"About Pagelark");
+    ASSERT_NE(about, nullptr);
+    const std::wstring version = GetText(Control(about, 1027));
+    EXPECT_EQ(version.rfind(L"Version: ", 0), 0u);
+    EXPECT_GT(version.size(), std::wstring(L"Version: ").size());
+    EXPECT_EQ(version.find(L','), std::wstring::npos);
+    PressButton(about, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return FindDialogs(first_.Pid(), L"About Pagelark").empty(); }));
+}
+
+TEST_F(AppStartup, ExitClosesEveryMessageWindowAndEnds) {
+    WithAccount();
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(SendCommand(main, kNew));
+    ASSERT_TRUE(SendCommand(main, kNew));
+    ASSERT_TRUE(WaitUntil([&] { return MessageWindows() == 2; }));
+    ASSERT_TRUE(PostCommand(main, kExit));
+    EXPECT_TRUE(first_.WaitForExit(10s));
+    EXPECT_EQ(MessageWindows(), 0u);
+}
+
+TEST_F(AppStartup, ItemCopyIsRefusedWhenOutlookIntegrationIsOff) {
+    const wchar_t addin[] = L"Software\\Microsoft\\Office\\Outlook\\Addins\\PagelarkAddin.Addin";
+    SetDword(HKEY_CURRENT_USER, addin, L"LoadBehavior", 2);
+    WithAccount();
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    char block[80] = "00000000AABBCCDD";
+    COPYDATASTRUCT data{0xAAAA, sizeof(block), block};
+    bool ok = false;
+    EXPECT_EQ(Send(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &ok), 0);
+    EXPECT_TRUE(ok);
+    DeleteKey(HKEY_CURRENT_USER, addin);
+    EXPECT_EQ(MessageWindows(), 0u);
+}
+
+}  // namespace
+}  // namespace pagelark::blackbox
