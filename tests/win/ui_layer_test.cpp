@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/command_ids.h"
+#include "ui/command_state_win.h"
 #include "ui/language_resource_win.h"
 #include "ui/menu_bar_win.h"
 #include "ui/status_bar_win.h"
@@ -254,4 +255,56 @@ TEST(UiLanguageResource, StringsComeInTheAskedLanguage) {
     EXPECT_EQ(LoadLanguageString(Module(), cmd::kSend, kEnglish), L"Send the message\nSend");
     EXPECT_EQ(LoadLanguageString(Module(), cmd::kSend, kGerman), L"Die Nachricht senden\nSenden");
     EXPECT_EQ(LoadLanguageString(Module(), 4711, kGerman), L"");
+}
+
+TEST(UiCommandState, FocusSelectionUndoAndReadOnlyComeFromTheFocusedEditControl) {
+    HostWindow host;
+    ShowWindow(host.hwnd, SW_SHOW);
+    SetForegroundWindow(host.hwnd);
+    auto edit = [&](int id, DWORD style) {
+        return CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | style, 0, 30 * (id - 1000), 200, 24, host.hwnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Module(), nullptr);
+    };
+    HWND to = edit(1001, 0), cc = edit(1003, ES_READONLY), editor = edit(1090, ES_MULTILINE);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"To...", WS_CHILD | WS_VISIBLE, 250, 0, 80, 24, host.hwnd,
+                                  reinterpret_cast<HMENU>(1000), Module(), nullptr);
+    CommandState state;
+    SetFocus(button);
+    ReadFocusState(state, editor, to, cc);
+    EXPECT_EQ(state.focus, FocusKind::Other);
+    EXPECT_FALSE(IsCommandEnabled(cmd::kCopy, state));
+
+    SetFocus(editor);
+    SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"hello"));
+    SendMessageW(editor, EM_SETSEL, 5, 5);
+    ReadFocusState(state, editor, to, cc);
+    EXPECT_EQ(state.focus, FocusKind::MessageEditor);
+    EXPECT_FALSE(state.selection);
+    EXPECT_TRUE(state.canUndo);
+    EXPECT_FALSE(IsCommandEnabled(cmd::kCut, state));
+    SendMessageW(editor, EM_SETSEL, 0, 2);
+    ReadFocusState(state, editor, to, cc);
+    EXPECT_TRUE(state.selection);
+    EXPECT_TRUE(IsCommandEnabled(cmd::kCut, state));
+
+    SetFocus(cc);
+    SetWindowTextW(cc, L"a@example.org");
+    SendMessageW(cc, EM_SETSEL, 0, -1);
+    ReadFocusState(state, editor, to, cc);
+    EXPECT_EQ(state.focus, FocusKind::CcField);
+    EXPECT_TRUE(state.focusReadOnly);
+    EXPECT_TRUE(IsCommandEnabled(cmd::kCopy, state));
+    EXPECT_FALSE(IsCommandEnabled(cmd::kCut, state));
+}
+
+TEST(UiCommandState, CcButtonFollowsTheAccount) {
+    HostWindow host;
+    HWND ccButton = CreateWindowExW(0, L"BUTTON", L"CC", WS_CHILD, 0, 0, 80, 24, host.hwnd,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(cmd::kCcButton)), Module(), nullptr);
+    CommandState state;
+    UpdateButtonEnabling(host.hwnd, state);
+    EXPECT_FALSE(IsWindowEnabled(ccButton));
+    state.accountType = 16 | 8;
+    UpdateButtonEnabling(host.hwnd, state);
+    EXPECT_TRUE(IsWindowEnabled(ccButton));
 }
