@@ -71,8 +71,9 @@ bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const Tool
     ImageList_AddMasked(images_, strip, kStripBackground);
     DeleteObject(strip);
 
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CCS_TOP | CCS_NODIVIDER | TBSTYLE_TOOLTIPS;
-    if (look_ != Look::Classic) style |= TBSTYLE_FLAT;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CCS_TOP | TBSTYLE_TOOLTIPS;
+    // Classic: raised buttons under the etched divider line; the other looks are flat, without it.
+    if (look_ != Look::Classic) style |= TBSTYLE_FLAT | CCS_NODIVIDER;
     style |= TBSTYLE_LIST;  // the Send caption stands beside its picture
     hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"Standard", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), module, nullptr);
