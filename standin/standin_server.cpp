@@ -241,7 +241,7 @@ void StandinServer::HandleService(const std::string& server, const HttpRequest& 
         const Query q(raw);
         std::string reply;
         if (service == "/plugin/status.php") reply = service_.Status(q);
-        else if (registration) reply = service_.Register(q, raw);
+        else if (registration) reply = service_.Register(q);
         else if (service == "/plugin/activate.php") reply = service_.Activate(q);
         else reply = service_.Sms(q, raw);
         if (fault && fault->mode == FaultMode::kLong) reply = PaddedReply(reply, kLongReplyBytes);

@@ -86,10 +86,7 @@ std::optional<std::string> NormalizeInternational(std::string_view text) {
     std::string digits = StripSeparators(text);
     if (!digits.empty() && digits[0] == '+') digits.erase(0, 1);
     else if (digits.rfind("00", 0) == 0) digits.erase(0, 2);
-    else if (Trim(text).size() == text.size()) {
-        // Without '+' (or the blank a '+' becomes in a query) the number must not be national.
-        if (!digits.empty() && digits[0] == '0') return std::nullopt;
-    }
+    // What is left must start with a country code: a national number (leading 0) is refused.
     if (!AllDigits(digits) || digits.size() < 6 || digits.size() > 15 || digits[0] == '0') return std::nullopt;
     return "+" + digits;
 }
@@ -172,7 +169,7 @@ std::string TelvoroService::Status(const Query& q) {
     return StatusReply(*account);
 }
 
-std::string TelvoroService::Register(const Query& q, const std::string& /*raw_query*/) {
+std::string TelvoroService::Register(const Query& q) {
     std::lock_guard lock(accounts_mutex_);
     const auto mode = q.Integer("mode");
     const bool login = mode && *mode == 1;

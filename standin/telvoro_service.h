@@ -36,7 +36,7 @@ public:
     explicit TelvoroService(Store& store, PinGenerator pins = {});
 
     std::string Status(const Query& q);
-    std::string Register(const Query& q, const std::string& raw_query);
+    std::string Register(const Query& q);
     std::string Activate(const Query& q);
     std::string Sms(const Query& q, const std::string& raw_query);
 
