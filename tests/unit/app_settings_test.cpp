@@ -91,7 +91,7 @@ class AppSettingsGroups : public ::testing::TestWithParam<GroupCase> {};
 
 TEST_P(AppSettingsGroups, SavesOnlyItsOwnValuesAndLoadsThemBack) {
     MemoryRegistryStore store;
-    store.CreateKey(kUser, kAddinKey);
+    store.WriteInt(kUser, kAddinKey, "LoadBehavior", 3);   // enabled until the mail group says otherwise
     const Settings changed = Changed();
     SaveSettings(store, changed, GetParam().group);
 
@@ -154,7 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
                       GroupCase{SettingsGroup::Updates, V(kUpdates)},
                       GroupCase{SettingsGroup::MailIntegration, V(kMail)}, GroupCase{SettingsGroup::Proxy, V(kProxy)},
                       GroupCase{SettingsGroup::All,
-                                Concat({V(kUserData), V(kGlobal), V(kMail), V(kUpdates), V(kProxy)})}));
+                                Concat({V(kUserData), V(kGlobal), V(kMail), V(kUpdates), V(kProxy)})}),
+    [](const ::testing::TestParamInfo<GroupCase>& info) {
+        return "Group" + std::to_string(static_cast<int>(info.param.group));
+    });
 
 TEST(AppSettings, ValuesAreStoredWithTheirRegistryTypes) {
     MemoryRegistryStore store;
