@@ -1,6 +1,8 @@
 // Start-up, single instance, the setup command, Hide Icon and Exit, through the real program.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "driver.h"
 
 namespace pagelark::blackbox {
@@ -130,6 +132,41 @@ TEST_F(AppStartup, AboutBoxShowsTheVersion) {
     EXPECT_EQ(version.find(L','), std::wstring::npos);
     PressButton(about, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return FindDialogs(first_.Pid(), L"About Pagelark").empty(); }));
+}
+
+// The tray icon reports mouse events to the hidden main window with this message.
+constexpr UINT kTrayCallback = WM_APP + 1;
+
+TEST_F(AppStartup, TrayDoubleClickIsNew) {
+    WithAccount();
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(Post(main, kTrayCallback, 1, WM_LBUTTONDBLCLK));
+    EXPECT_TRUE(WaitUntil([&] { return MessageWindows() == 1; }));
+}
+
+TEST_F(AppStartup, TrayRightClickOpensTheMenu) {
+    HWND main = StartFirst();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(Post(main, kTrayCallback, 1, WM_RBUTTONUP));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND w : FindTopWindows(nullptr, L"#32768", first_.Pid()))
+            if (IsWindowVisible(w)) menu = w;
+        return menu != nullptr;
+    })) << "no pop-up menu";
+    if (const char* shots = std::getenv("PAGELARK_SHOTS")) {
+        (void)shots;
+        SaveScreenshot(L"AppStartup.TrayMenu");
+    }
+    Post(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        for (HWND w : FindTopWindows(nullptr, L"#32768", first_.Pid()))
+            if (IsWindowVisible(w)) return false;
+        return true;
+    }));
+    // The program still answers after the menu closed.
+    EXPECT_TRUE(SendCommand(main, kHideIcon));
 }
 
 TEST_F(AppStartup, ExitClosesEveryMessageWindowAndEnds) {
