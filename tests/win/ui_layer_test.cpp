@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/command_bars_win.h"
 #include "ui/command_ids.h"
 #include "ui/command_state_win.h"
 #include "ui/language_resource_win.h"
@@ -307,4 +308,41 @@ TEST(UiCommandState, CcButtonFollowsTheAccount) {
     state.accountType = 16 | 8;
     UpdateButtonEnabling(host.hwnd, state);
     EXPECT_TRUE(IsWindowEnabled(ccButton));
+}
+
+TEST(UiCommandBars, ExpressWindowGetsMenu129LargeToolbarAndAccelerators) {
+    HostWindow host;
+    CCommandBars bars;
+    ASSERT_TRUE(bars.Create(host.hwnd, Module(), kEnglish, HostClient::OutlookExpress, 6, 1));
+    EXPECT_EQ(GetMenu(host.hwnd), bars.menu());
+    EXPECT_FALSE(Contains(MenuIds(bars.menu()), cmd::kSave));
+    EXPECT_EQ(bars.choice().bitmapId, 188);
+    EXPECT_FALSE(bars.toolbar().HasButton(cmd::kSave));
+    EXPECT_GT(bars.Resize(), 0);
+
+    CommandState state;
+    state.host = HostClient::OutlookExpress;
+    bars.Update(state);
+    EXPECT_FALSE(bars.toolbar().IsButtonEnabled(cmd::kCopy));
+    EXPECT_TRUE(GetMenuState(bars.menu(), cmd::kCopy, MF_BYCOMMAND) & MF_GRAYED);
+
+    // Ctrl+C reaches the frame as the Copy command.
+    MSG message{host.hwnd, WM_KEYDOWN, 'C', 0};
+    const SHORT before = GetKeyState(VK_CONTROL);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(bars.TranslateAccelerator(host.hwnd, message));
+    keys[VK_CONTROL] = static_cast<BYTE>(before & 0x80);
+    SetKeyboardState(keys);
+}
+
+TEST(UiCommandBars, OutlookWindowGetsMenu128AndTheSmallToolbar) {
+    HostWindow host;
+    CCommandBars bars;
+    ASSERT_TRUE(bars.Create(host.hwnd, Module(), kGerman, HostClient::Outlook, 12, 1));
+    EXPECT_TRUE(Contains(MenuIds(bars.menu()), cmd::kMoveToFolder));
+    EXPECT_EQ(bars.choice().look, Look::Office2003);
+    EXPECT_TRUE(bars.toolbar().HasButton(cmd::kSave));
 }
