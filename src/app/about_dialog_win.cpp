@@ -11,6 +11,8 @@ CAboutDlg::CAboutDlg(std::string versionText) : Dialog(IDD_ABOUTBOX), versionTex
 BOOL CAboutDlg::OnInitDialog() {
     const std::wstring line = LoadText(IDS_ABOUT_VERSION) + Widen(versionText_);
     SetItemText(IDC_ABOUT_VERSION, line.c_str());
+    // Opened from the tray menu over a hidden owner: bring it to the front.
+    SetForegroundWindow(hwnd());
     return TRUE;
 }
 
