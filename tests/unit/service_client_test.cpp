@@ -408,6 +408,22 @@ TEST(ServiceValues, GmtTruncatesTowardZero) {
     EXPECT_EQ(GmtFromStandardBias(0), 0);
 }
 
+// A translation with too few field names falls back to the English name, never past the list.
+TEST(ServiceValues, FieldNamesFallBackToEnglish) {
+    class ShortNames : public TextSource {
+    public:
+        std::string Text(std::uint16_t, int id) const override {
+            return id == service_text::kFieldNames ? "Kanal||Zone" : " ist leer.\n";
+        }
+    } source;
+    const ServiceTexts texts(source, 1031);
+    EXPECT_EQ(texts.FieldName(service_text::Field::SalesChannelId), "Kanal");
+    EXPECT_EQ(texts.FieldName(service_text::Field::Mode), "Mode");
+    EXPECT_EQ(texts.FieldName(service_text::Field::LanguageChannelId), "Zone");
+    EXPECT_EQ(texts.FieldName(service_text::Field::Pin), "PIN");
+    EXPECT_EQ(InterpretRegisterReply("status: 2\r\nerror: 9\r\n", texts).lastError, "Mode ist leer.\n");
+}
+
 TEST(ServiceValues, LogTimeFormat) {
     EXPECT_EQ(FormatLogTime({2026, 12, 6, 19, 20}), "06.12.26 19:20");
     EXPECT_EQ(FormatLogTime({2009, 1, 31, 0, 5}), "31.01.09 00:05");
