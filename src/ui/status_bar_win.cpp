@@ -10,6 +10,7 @@ CStatusBar::~CStatusBar() {
 }
 
 bool CStatusBar::Create(HWND parent, int controlId) {
+    if (hwnd_) return false;  // one status bar per object
     hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);

@@ -58,6 +58,7 @@ CToolBar::~CToolBar() {
 }
 
 bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const ToolbarChoice& choice, int controlId) {
+    if (hwnd_) return false;  // one toolbar per object
     const std::vector<int> ids = ReadToolbarResource(module, choice.toolbarId, language);
     HBITMAP strip = static_cast<HBITMAP>(
         LoadImageW(module, MAKEINTRESOURCEW(choice.bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));

@@ -180,6 +180,7 @@ TEST(UiToolBar, EnablingFollowsTheStateSnapshot) {
     HostWindow host;
     CToolBar bar;
     ASSERT_TRUE(bar.Create(host.hwnd, Module(), kEnglish, ChooseToolbar(HostClient::Outlook, 9, 1)));
+    EXPECT_FALSE(bar.Create(host.hwnd, Module(), kEnglish, ChooseToolbar(HostClient::Outlook, 9, 1)));
     CommandState state;
     bar.UpdateEnabling(state);
     EXPECT_FALSE(bar.IsButtonEnabled(cmd::kCut));
@@ -199,6 +200,7 @@ TEST(UiStatusBar, PanesStandLeftToRightBeforeTheMessagePane) {
     HostWindow host;
     CStatusBar bar;
     ASSERT_TRUE(bar.Create(host.hwnd));
+    EXPECT_FALSE(bar.Create(host.hwnd));
     bar.SetMessageText(L"Ready");
     ASSERT_TRUE(bar.AddPane(1032, 110, PaneKind::Label, L" Chars / 1520 [SMS]:"));
     ASSERT_TRUE(bar.AddPane(1031, 75, PaneKind::SunkenText, L" 0/1520 [1]"));
