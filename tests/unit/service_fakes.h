@@ -2,6 +2,7 @@
 // Test doubles of the service client's platform: a scripted transport, a fixed clock, the
 // English texts read from resources/texts/service.txt, and a recording user interface.
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <functional>
