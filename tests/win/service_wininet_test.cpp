@@ -10,6 +10,7 @@
 #include "common/wide_string_win.h"
 #include "numbers/dialling_codes.h"
 #include "service/service_client.h"
+#include "service/service_client_factory_win.h"
 #include "service/service_ui_win.h"
 #include "service/status_worker_win.h"
 #include "service/system_clock_win.h"
@@ -346,6 +347,24 @@ TEST_F(ServiceWinInetTest, ProxyOnlyWhenSwitchedOn) {
     RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&disable), sizeof disable);
     RegDeleteValueW(key, L"ProxyServer");
     RegCloseKey(key);
+}
+
+// The application's client takes its texts from the resources in the active language.
+TEST(ServiceWindowsClient, TextsComeInTheActiveLanguage) {
+    Settings settings;
+    settings.UserName = "x";
+    settings.UserPassword = "y";
+    InstallationValues installation;
+    installation.primaryServer = "localhost:1";   // nothing listens on either
+    installation.secondaryServer = "localhost:2";
+    LanguageInfo language = LanguageForKey(7);
+    const std::string version = "1.0.0.1";
+    auto client = CreateWindowsServiceClient(ServiceContext{settings, installation, language, version, {}, {}});
+    EXPECT_EQ(client->RequestStatus(), 2);
+    EXPECT_EQ(client->LastError(), "Der Server antwortet nicht.");
+    language = LanguageForKey(12);
+    EXPECT_EQ(client->RequestStatus(), 2);
+    EXPECT_EQ(client->LastError(), "Le serveur ne répond pas.");
 }
 
 }  // namespace
