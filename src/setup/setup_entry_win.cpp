@@ -1,9 +1,59 @@
 #include "setup/setup_entry_win.h"
 
-namespace pagelark {
+#include "app/application_win.h"
+#include "setup/config_pages_win.h"
+#include "setup/register_pages_win.h"
+#include "setup/setup_services_win.h"
 
-// Placeholders until the wizard and the options sheet exist.
-void RunSetupWizard(Application&, HWND) {}
-void RunOptionsSheet(Application&, HWND) {}
+namespace pagelark {
+namespace {
+
+ServiceClient& ServiceOf(Application& app) { return app.service(); }
+
+SetupServiceHooks HooksOf(Application& app) {
+    SetupServiceHooks hooks;
+    // Starting the integration reads the address books again; there is nothing to stop yet.
+    hooks.startMailIntegration = [&app] { app.ReloadAddressBooks(); };
+    hooks.stopMailIntegration = [] {};
+    return hooks;
+}
+
+SetupEnvironment EnvironmentOf(Application& app, SetupServices& services) {
+    return SetupEnvironment{
+        app.settings(),
+        services,
+        [&app](SettingsGroup group) { app.SaveSettings(group); },
+        [&app]() -> const CountryList& { return app.countryList(); },
+        [&app]() -> const LanguageInfo& { return app.language(); },
+        [&app](int key) { app.SetLanguage(key); },
+        [&app](bool shown) {
+            if (shown)
+                app.trayIcon().Show();
+            else
+                app.trayIcon().Hide();
+        },
+        app.programDir(),
+        app.installation().webServer,
+        app.mainWindow(),
+    };
+}
+
+}  // namespace
+
+void RunSetupWizard(Application& app, HWND owner) {
+    ServiceSetupServices services(ServiceOf(app), app.settings(), app.installation(),
+                                  [&app]() -> const LanguageInfo& { return app.language(); }, app.programDir(),
+                                  owner, HooksOf(app));
+    SetupEnvironment environment = EnvironmentOf(app, services);
+    RunRegisterWizard(environment, owner);
+}
+
+void RunOptionsSheet(Application& app, HWND owner) {
+    ServiceSetupServices services(ServiceOf(app), app.settings(), app.installation(),
+                                  [&app]() -> const LanguageInfo& { return app.language(); }, app.programDir(),
+                                  owner, HooksOf(app));
+    SetupEnvironment environment = EnvironmentOf(app, services);
+    RunConfigSheet(environment, owner, CreditsDisplay{});
+}
 
 }  // namespace pagelark

@@ -1,0 +1,61 @@
+#pragma once
+// Small helpers the setup pages share: UTF-8 control texts, check boxes, a bold variant of the
+// dialog font, section captions and link-like static texts.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace pagelark {
+
+std::string ControlText(HWND dialog, int id);
+void SetControlText(HWND dialog, int id, std::string_view utf8);
+bool IsChecked(HWND dialog, int id);
+void SetChecked(HWND dialog, int id, bool checked);
+void EnableControl(HWND dialog, int id, bool enabled);
+
+// Message boxes with the program's title; the text is UTF-8.
+int ShowSetupMessage(HWND owner, std::string_view text, UINT type);
+int ShowSetupMessage(HWND owner, UINT textId, UINT type);
+
+// "%s" in a string-table text replaced by `value`.
+std::string FormatText(UINT textId, std::string_view value);
+
+// A font derived from a window's font; owns the GDI object.
+class DerivedFont {
+public:
+    DerivedFont() = default;
+    ~DerivedFont() { Reset(); }
+    DerivedFont(const DerivedFont&) = delete;
+    DerivedFont& operator=(const DerivedFont&) = delete;
+
+    // The font of `window` with the given weight and underline; keeps the old one on failure.
+    void CreateFrom(HWND window, LONG weight, bool underline = false);
+    HFONT get() const { return font_; }
+    // Sets this font on every child of `dialog` whose id is `id`.
+    void ApplyTo(HWND dialog, int id) const;
+
+private:
+    void Reset();
+    HFONT font_ = nullptr;
+};
+
+// Makes the main window topmost or puts it back, without moving, sizing or activating it.
+void SetTopmost(HWND window, bool topmost);
+
+// Opens an address in the user's web browser.
+void OpenInBrowser(HWND owner, const std::string& address);
+
+// Shows the wait cursor for the life of the object.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+}  // namespace pagelark
