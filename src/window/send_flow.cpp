@@ -19,8 +19,8 @@ void SwitchConfirmationOff(SendFlowHost& host) {
 
 }  // namespace
 
-SendOutcome SendMessageNow(SendFlowHost& host) {
-    if (!host.CheckNames()) return SendOutcome::NamesNotChecked;
+SendFlowResult SendMessageNow(SendFlowHost& host) {
+    if (!host.CheckNames()) return SendFlowResult::NamesNotChecked;
 
     MessageRecord record = host.GatherMessage();
     const std::string typedTo = record.To;
@@ -29,24 +29,24 @@ SendOutcome SendMessageNow(SendFlowHost& host) {
     const int recipients = host.ExpandLists(record);
     if (recipients <= 0) {
         host.ShowMessage(host.Text(send_text::kEnterRecipients), BoxIcon::Exclamation);
-        return SendOutcome::NoRecipients;
+        return SendFlowResult::NoRecipients;
     }
     if (record.Body.empty()) {
         host.ShowMessage(host.Text(send_text::kEnterText), BoxIcon::Exclamation);
-        return SendOutcome::NoText;
+        return SendFlowResult::NoText;
     }
     // The service would receive such characters as "?": say which ones, send nothing.
     const std::u32string unsendable = FindUnsendableCharacters(record.Body);
     if (!unsendable.empty()) {
         host.ShowMessage(FillPlaceholders(host.Text(send_text::kUnsendable), {ListCharactersForDisplay(unsendable)}),
                          BoxIcon::Exclamation);
-        return SendOutcome::UnsendableText;
+        return SendFlowResult::UnsendableText;
     }
 
     Settings& settings = host.UserSettings();
     if (settings.SendConfirmation) {
         const AskAnswer answer = host.Ask(QuestionWithCost(host, recipients, record.Body), BoxIcon::Question, true);
-        if (!answer.ok) return SendOutcome::Declined;
+        if (!answer.ok) return SendFlowResult::Declined;
         if (answer.dontShowAgain) SwitchConfirmationOff(host);
     }
 
@@ -56,11 +56,11 @@ SendOutcome SendMessageNow(SendFlowHost& host) {
         if (status == 1) {
             if (!host.StartConnectionWizard())
                 host.ShowMessage(host.Text(send_text::kNoInternet), BoxIcon::Error);
-            return SendOutcome::NoConnection;
+            return SendFlowResult::NoConnection;
         }
         if (status != 0) {
             host.ShowMessage(host.LastError(), BoxIcon::Error);
-            return SendOutcome::StatusFailed;
+            return SendFlowResult::StatusFailed;
         }
     }
 
@@ -84,10 +84,10 @@ SendOutcome SendMessageNow(SendFlowHost& host) {
         if (answer.ok && answer.dontShowAgain) SwitchConfirmationOff(host);
     }
 
-    if (!sent) return SendOutcome::SendFailed;
+    if (!sent) return SendFlowResult::SendFailed;
     if (!settings.SendConfirmation) host.Pause(1000);   // the success icon stays visible a moment
     host.CloseAfterSend();
-    return SendOutcome::Sent;
+    return SendFlowResult::Sent;
 }
 
 }  // namespace pagelark

@@ -69,7 +69,7 @@ public:
     virtual void CreateSentCopy(const MessageRecord& record) = 0;
 };
 
-enum class SendOutcome {
+enum class SendFlowResult {
     NamesNotChecked,     // CheckNames said no
     NoRecipients,
     NoText,
@@ -81,6 +81,6 @@ enum class SendOutcome {
     Sent,
 };
 
-SendOutcome SendMessageNow(SendFlowHost& host);
+SendFlowResult SendMessageNow(SendFlowHost& host);
 
 }  // namespace pagelark

@@ -94,7 +94,7 @@ public:
 TEST(SendFlow, ConfirmedSendGoesThroughEveryStepAndCloses) {
     FakeSendHost host;
     host.gathered.EntryID = "draft-17";
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::Sent);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::Sent);
     EXPECT_EQ(host.events, (Events{"check names", "ask 32514 cancel", "send", "refresh", "copy", "icon 145",
                                    "ask 32516", "close"}));
     EXPECT_EQ(host.boxes[0], "#16778\n\n3 recipients x 1 SMS = 3 SMS");
@@ -110,7 +110,7 @@ TEST(SendFlow, ConfirmedSendGoesThroughEveryStepAndCloses) {
 TEST(SendFlow, CheckNamesRefusalStopsSilently) {
     FakeSendHost host;
     host.namesOk = false;
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::NamesNotChecked);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::NamesNotChecked);
     EXPECT_EQ(host.events, (Events{"check names"}));
 }
 
@@ -118,7 +118,7 @@ TEST(SendFlow, NoRecipientAfterExpansionAsksForRecipients) {
     FakeSendHost host;   // e.g. only a list whose members have no numbers
     host.recipients = 0;
     host.expandedTo = "";
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::NoRecipients);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::NoRecipients);
     EXPECT_EQ(host.events, (Events{"check names", "box 32515"}));
     EXPECT_EQ(host.boxes, (std::vector<std::string>{"#16809"}));
 }
@@ -126,7 +126,7 @@ TEST(SendFlow, NoRecipientAfterExpansionAsksForRecipients) {
 TEST(SendFlow, EmptyTextAsksForText) {
     FakeSendHost host;
     host.gathered.Body.clear();
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::NoText);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::NoText);
     EXPECT_EQ(host.boxes, (std::vector<std::string>{"#16820"}));
     EXPECT_EQ(host.events.back(), "box 32515");
 }
@@ -134,7 +134,7 @@ TEST(SendFlow, EmptyTextAsksForText) {
 TEST(SendFlow, CharactersOutsideTheCodePageAreNamedAndNothingIsSent) {
     FakeSendHost host;
     host.gathered.Body = "Party \xF0\x9F\x8E\x89 \xD0\x9F\xD1\x80\xD0\xB8";
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::UnsendableText);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::UnsendableText);
     EXPECT_EQ(host.events, (Events{"check names", "box 32515"}));
     EXPECT_EQ(host.boxes[0], "Cannot send: \"\xF0\x9F\x8E\x89\" \"\xD0\x9F\" \"\xD1\x80\" \"\xD0\xB8\"");
 }
@@ -142,7 +142,7 @@ TEST(SendFlow, CharactersOutsideTheCodePageAreNamedAndNothingIsSent) {
 TEST(SendFlow, CancelledQuestionSendsNothing) {
     FakeSendHost host;
     host.question = {false, true};   // the check box does not count without OK
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::Declined);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::Declined);
     EXPECT_EQ(host.events, (Events{"check names", "ask 32514 cancel"}));
     EXPECT_EQ(host.settings.SendConfirmation, 1);
 }
@@ -150,7 +150,7 @@ TEST(SendFlow, CancelledQuestionSendsNothing) {
 TEST(SendFlow, DontShowAgainInTheQuestionSavesAndSkipsTheResultBox) {
     FakeSendHost host;
     host.question = {true, true};
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::Sent);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::Sent);
     EXPECT_EQ(host.events, (Events{"check names", "ask 32514 cancel", "save global SendConfirmation=0", "send",
                                    "refresh", "copy", "icon 145", "pause 1000", "close"}));
 }
@@ -159,14 +159,14 @@ TEST(SendFlow, WithoutConfirmationNoBoxesAndAPauseBeforeClosing) {
     FakeSendHost host;
     host.settings.SendConfirmation = 0;
     host.settings.SaveSentMessages = 0;
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::Sent);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::Sent);
     EXPECT_EQ(host.events, (Events{"check names", "send", "refresh", "icon 145", "pause 1000", "close"}));
 }
 
 TEST(SendFlow, DontShowAgainInTheResultBoxSwitchesConfirmationOff) {
     FakeSendHost host;
     host.result = {true, true};
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::Sent);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::Sent);
     EXPECT_EQ(host.events, (Events{"check names", "ask 32514 cancel", "send", "refresh", "copy", "icon 145",
                                    "ask 32516", "save global SendConfirmation=0", "pause 1000", "close"}));
 }
@@ -174,7 +174,7 @@ TEST(SendFlow, DontShowAgainInTheResultBoxSwitchesConfirmationOff) {
 TEST(SendFlow, FailedSendKeepsTheWindowAndStoresNoCopy) {
     FakeSendHost host;
     host.sendWorks = false;
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::SendFailed);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::SendFailed);
     EXPECT_EQ(host.events,
               (Events{"check names", "ask 32514 cancel", "send", "refresh", "icon 146", "ask 32513"}));
     EXPECT_EQ(host.boxes.back(), "#16781");
@@ -184,7 +184,7 @@ TEST(SendFlow, FailedSendWithoutConfirmationShowsOnlyTheIcon) {
     FakeSendHost host;
     host.settings.SendConfirmation = 0;
     host.sendWorks = false;
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::SendFailed);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::SendFailed);
     EXPECT_EQ(host.events, (Events{"check names", "send", "refresh", "icon 146"}));
 }
 
@@ -192,14 +192,14 @@ TEST(SendFlow, CreditsZeroFetchTheStatusFirstAndMinusOneDoesNot) {
     FakeSendHost zero;
     zero.credits = 0;
     zero.settings.SendConfirmation = 0;
-    EXPECT_EQ(SendMessageNow(zero), SendOutcome::Sent);
+    EXPECT_EQ(SendMessageNow(zero), SendFlowResult::Sent);
     EXPECT_EQ(zero.events, (Events{"check names", "status", "send", "refresh", "copy", "icon 145", "pause 1000",
                                    "close"}));
 
     FakeSendHost unknown;
     unknown.credits = -1;
     unknown.settings.SendConfirmation = 0;
-    EXPECT_EQ(SendMessageNow(unknown), SendOutcome::Sent);
+    EXPECT_EQ(SendMessageNow(unknown), SendFlowResult::Sent);
     EXPECT_EQ(unknown.events[1], "send");
 }
 
@@ -207,14 +207,14 @@ TEST(SendFlow, StatusWithoutInternetStartsTheWizardOrSaysSo) {
     FakeSendHost host;
     host.credits = 0;
     host.statusResult = 1;
-    EXPECT_EQ(SendMessageNow(host), SendOutcome::NoConnection);
+    EXPECT_EQ(SendMessageNow(host), SendFlowResult::NoConnection);
     EXPECT_EQ(host.events, (Events{"check names", "ask 32514 cancel", "status", "inetwiz"}));
 
     FakeSendHost noWizard;
     noWizard.credits = 0;
     noWizard.statusResult = 1;
     noWizard.wizardExists = false;
-    EXPECT_EQ(SendMessageNow(noWizard), SendOutcome::NoConnection);
+    EXPECT_EQ(SendMessageNow(noWizard), SendFlowResult::NoConnection);
     EXPECT_EQ(noWizard.events.back(), "box 32513");
     EXPECT_EQ(noWizard.boxes.back(), "#16786");
 }
@@ -224,7 +224,7 @@ TEST(SendFlow, OtherStatusFailuresShowLastError) {
         FakeSendHost host;
         host.credits = 0;
         host.statusResult = result;
-        EXPECT_EQ(SendMessageNow(host), SendOutcome::StatusFailed);
+        EXPECT_EQ(SendMessageNow(host), SendFlowResult::StatusFailed);
         EXPECT_EQ(host.events.back(), "box 32513");
         EXPECT_EQ(host.boxes.back(), "Wrong Login/Password.");
     }
