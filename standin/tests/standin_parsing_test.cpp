@@ -1,6 +1,8 @@
 // The pieces that read what clients send: queries, numbers, times, message lengths, admin JSON.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "http_listener.h"
 #include "json.h"
 #include "query.h"
@@ -98,6 +100,32 @@ TEST(RequestHeadTest, TargetRunsFromFirstToLastBlank) {
     for (const char* bad : {"", "GARBAGE", "GET /", "GET  HTTP/1.1", "GET / FTP/1.0", " / HTTP/1.1",
                             "GET / HTTP/1.1\r\nno colon here", "GET / HTTP/1.1\r\n: empty name"})
         EXPECT_FALSE(ParseRequestHead(bad, r)) << bad;
+}
+
+}  // namespace
+}  // namespace pagelark::standin
+
+namespace pagelark::standin {
+namespace {
+
+// Whatever bytes arrive, the readers answer (or refuse) and never crash; the sanitizer builds
+// and this loop are what show it.
+TEST(ReadersTest, RandomBytesNeverBreakThem) {
+    std::mt19937 random(20261208);
+    const std::string alphabet = std::string("GET /?&=%+:\r\n HTTP/1.1{}[]\",\\u0123456789abcdefAF") + std::string(1, '\0') + "\xFF\x80";
+    for (int round = 0; round < 20000; ++round) {
+        std::string input(random() % 200, ' ');
+        for (auto& c : input)
+            c = random() % 4 == 0 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+        HttpRequest request;
+        ParseRequestHead(input, request);
+        const Query q(input);
+        (void)q.Integer("gmt");
+        (void)Json::Parse(input);
+        (void)NormalizeInternational(input);
+        (void)DueTime(input, 1);
+        EXPECT_GE(CountedLength(input), static_cast<int>(input.size()));
+    }
 }
 
 }  // namespace
