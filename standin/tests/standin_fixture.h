@@ -45,7 +45,12 @@ public:
         }
         ASSERT_TRUE(server_) << "no free ports for the stand-in";
     }
-    static void TearDownTestSuite() { server_.reset(); }
+    static void TearDownTestSuite() {
+        if (!server_) return;
+        const std::string state = server_->Options().state_dir;
+        server_.reset();
+        std::filesystem::remove_all(state);
+    }
     void SetUp() override {
         ASSERT_TRUE(server_);
         server_->Reset();
