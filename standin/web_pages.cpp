@@ -8,8 +8,11 @@
 namespace pagelark::standin {
 namespace {
 
-std::string Page(const std::string& title, const std::string& body) {
-    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + HtmlEscape(title) +
+// refresh_seconds > 0 makes the browser reload the page, so an inbox shows new SMS as they come.
+std::string Page(const std::string& title, const std::string& body, int refresh_seconds = 0) {
+    const std::string refresh =
+        refresh_seconds > 0 ? "<meta http-equiv=\"refresh\" content=\"" + std::to_string(refresh_seconds) + "\">" : "";
+    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">" + refresh + "<title>" + HtmlEscape(title) +
            "</title>\n<style>body{font-family:sans-serif;margin:2em;max-width:50em}"
            ".sms{border:1px solid #bbb;border-radius:8px;padding:.6em 1em;margin:.6em 0;background:#f7f7f2}"
            ".meta{color:#666;font-size:.85em}.pin{background:#eef5ff}pre{white-space:pre-wrap;margin:.3em 0}"
@@ -72,7 +75,7 @@ std::string InboxIndexPage(Store& store, const std::string& admin_note) {
         body += "<li><a href=\"/inbox/" + UrlPathEscape(m) + "\">" + HtmlEscape(m) + "</a></li>\n";
     body += "</ul>\n";
     if (mobiles.empty()) body += "<p>Nothing received yet.</p>\n";
-    return Page("Phone inbox", body);
+    return Page("Phone inbox", body, 5);
 }
 
 std::string InboxPage(Store& store, const std::string& mobile) {
@@ -106,7 +109,7 @@ std::string InboxPage(Store& store, const std::string& mobile) {
     std::string body = "<p><a href=\"/\">All numbers</a></p>\n";
     for (const auto& e : entries) body += e.html;
     if (entries.empty()) body += "<p>Nothing received.</p>\n";
-    return Page("Inbox of " + mobile, body);
+    return Page("Inbox of " + mobile, body, 5);
 }
 
 }  // namespace pagelark::standin
