@@ -12,7 +12,7 @@
 namespace pagelark::standin::testing {
 namespace {
 
-using FaultsTest = StandinTest;
+using StandinFaultsTest = StandinTest;
 const std::string kStatus = "/plugin/status.php?user=anna&password=secret&version=1&lang=en";
 const std::string kValidStatus =
     "status: 0\r\ncredits: 5\r\nemail: anna@example.org\r\nmobile: +491701234567\r\nacctyp: 10011\r\n";
@@ -21,7 +21,7 @@ void SetFault(const std::string& json) {
     StandinTest::AdminPost("/admin/faults", json);
 }
 
-TEST_F(FaultsTest, ErrorFaultAnswersTheCodeAsEachRequestWould) {
+TEST_F(StandinFaultsTest, ErrorFaultAnswersTheCodeAsEachRequestWould) {
     Seed("anna", 5);
     SetFault(R"({"target":"primary","mode":"error","code":7})");
     EXPECT_EQ(Get(kStatus), "status: 1\r\nerror: 7\r\n");
@@ -31,7 +31,7 @@ TEST_F(FaultsTest, ErrorFaultAnswersTheCodeAsEachRequestWould) {
     EXPECT_EQ(Get(kStatus), kValidStatus);
 }
 
-TEST_F(FaultsTest, CountedFaultEndsByItself) {
+TEST_F(StandinFaultsTest, CountedFaultEndsByItself) {
     Seed("anna", 5);
     SetFault(R"({"target":"both","mode":"error","code":1,"count":2})");
     EXPECT_EQ(Get(kStatus), "status: 1\r\nerror: 1\r\n");
@@ -42,7 +42,7 @@ TEST_F(FaultsTest, CountedFaultEndsByItself) {
     EXPECT_EQ(Get(kStatus, 1), kValidStatus);
 }
 
-TEST_F(FaultsTest, LongReplyKeepsTheRealKeysFirst) {
+TEST_F(StandinFaultsTest, LongReplyKeepsTheRealKeysFirst) {
     Seed("anna", 5);
     SetFault(R"({"target":"primary","mode":"long"})");
     const std::string reply = Get(kStatus);
@@ -51,7 +51,7 @@ TEST_F(FaultsTest, LongReplyKeepsTheRealKeysFirst) {
     EXPECT_EQ(reply.substr(reply.size() - 2), "\r\n");
 }
 
-TEST_F(FaultsTest, GarbageHasNulsAndNoLineEnds) {
+TEST_F(StandinFaultsTest, GarbageHasNulsAndNoLineEnds) {
     Seed("anna", 5);
     SetFault(R"({"target":"primary","mode":"garbage"})");
     const std::string reply = Get(kStatus);
@@ -60,7 +60,7 @@ TEST_F(FaultsTest, GarbageHasNulsAndNoLineEnds) {
     EXPECT_EQ(reply.find_first_of("\r\n"), std::string::npos);
 }
 
-TEST_F(FaultsTest, Http500AndDrop) {
+TEST_F(StandinFaultsTest, Http500AndDrop) {
     Seed("anna", 5);
     SetFault(R"({"target":"primary","mode":"http500","count":1})");
     auto res = Service()->Get(kStatus.c_str());
@@ -73,7 +73,7 @@ TEST_F(FaultsTest, Http500AndDrop) {
     EXPECT_EQ(Get(kStatus), kValidStatus);
 }
 
-TEST_F(FaultsTest, DelayHoldsTheAnswer) {
+TEST_F(StandinFaultsTest, DelayHoldsTheAnswer) {
     Seed("anna", 5);
     SetFault(R"({"target":"primary","mode":"delay","delay_ms":400,"count":1})");
     const auto start = std::chrono::steady_clock::now();
@@ -81,7 +81,7 @@ TEST_F(FaultsTest, DelayHoldsTheAnswer) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
 }
 
-TEST_F(FaultsTest, TakingAServerDownDoesNotWaitForADelayedAnswer) {
+TEST_F(StandinFaultsTest, TakingAServerDownDoesNotWaitForADelayedAnswer) {
     Seed("anna", 5);
     SetFault(R"({"target":"primary","mode":"delay","delay_ms":60000})");
     std::thread waiting([] { EXPECT_FALSE(Service()->Get(kStatus.c_str())); });
@@ -92,14 +92,14 @@ TEST_F(FaultsTest, TakingAServerDownDoesNotWaitForADelayedAnswer) {
     waiting.join();
 }
 
-TEST_F(FaultsTest, BadFaultRequestsAreRefused) {
+TEST_F(StandinFaultsTest, BadFaultRequestsAreRefused) {
     AdminPost("/admin/faults", R"({"target":"tertiary","mode":"error"})", 400);
     AdminPost("/admin/faults", R"({"target":"primary","mode":"explode"})", 400);
     AdminPost("/admin/faults", R"({"target":"primary","mode":"delay","delay_ms":-1})", 400);
     AdminPost("/admin/faults", R"({"target":)", 400);
 }
 
-TEST_F(FaultsTest, StoppedServerRefusesConnectionsUntilStarted) {
+TEST_F(StandinFaultsTest, StoppedServerRefusesConnectionsUntilStarted) {
     Seed("anna", 5);
     const Json state = AdminPost("/admin/servers", R"({"primary":false})");
     EXPECT_FALSE(state.Find("primary")->AsBool());
@@ -119,7 +119,7 @@ TEST_F(FaultsTest, StoppedServerRefusesConnectionsUntilStarted) {
     EXPECT_EQ(Get(kStatus, 1), kValidStatus);
 }
 
-TEST_F(FaultsTest, SelfSignedListenerIsNotTrusted) {
+TEST_F(StandinFaultsTest, SelfSignedListenerIsNotTrusted) {
     auto res = Service(4)->Get(kStatus.c_str());
     EXPECT_FALSE(res);
     EXPECT_EQ(res.error(), httplib::Error::SSLServerVerification);
@@ -149,7 +149,7 @@ std::string RawHttp(int port, const std::string& request) {
     return answer;
 }
 
-TEST_F(FaultsTest, MalformedRequestsGetAnswersNotCrashes) {
+TEST_F(StandinFaultsTest, MalformedRequestsGetAnswersNotCrashes) {
     Seed("anna", 50);
     // Stray and broken escapes, bytes that are not UTF-8, empty pairs.
     EXPECT_EQ(Get("/plugin/status.php?user=anna&&password=secret&version=%&lang=%zz&=x&user"),
@@ -177,7 +177,7 @@ TEST_F(FaultsTest, MalformedRequestsGetAnswersNotCrashes) {
     EXPECT_EQ(Get(kStatus), "status: 0\r\ncredits: 48\r\nemail: anna@example.org\r\nmobile: +491701234567\r\nacctyp: 10011\r\n");
 }
 
-TEST_F(FaultsTest, AdminRefusesBadInput) {
+TEST_F(StandinFaultsTest, AdminRefusesBadInput) {
     AdminPost("/admin/accounts", "not json", 400);
     AdminPost("/admin/accounts", R"({"password":"x"})", 400);
     AdminPost("/admin/accounts", R"({"user":"x","acctyp":"12345"})", 400);
@@ -201,7 +201,7 @@ TEST_F(FaultsTest, AdminRefusesBadInput) {
 namespace pagelark::standin::testing {
 namespace {
 
-TEST(UpdateListenerTest, ServesUpdateFilesOnItsOwnLoopbackAddress) {
+TEST(StandinUpdateListenerTest, ServesUpdateFilesOnItsOwnLoopbackAddress) {
     const std::string state = std::string(STANDIN_TEST_DIR) + "/update-" + std::to_string(getpid());
     std::filesystem::create_directories(state + "/updates");
     std::ofstream(state + "/updates/Pagelark.msi", std::ios::binary) << std::string("MSI\0package", 11);

@@ -12,7 +12,7 @@
 namespace pagelark::standin {
 namespace {
 
-TEST(QueryTest, DecodesLikePhp) {
+TEST(StandinQueryTest, DecodesLikePhp) {
     const Query q("a=1+2&b=%41%2b%zz%&c&d=x=y&a=last&e=%FC%00");
     EXPECT_EQ(q.Get("a"), "last");
     EXPECT_EQ(q.Get("b"), "A+%zz%");
@@ -27,7 +27,7 @@ TEST(QueryTest, DecodesLikePhp) {
     EXPECT_FALSE(Query("n=99999999999999999999").Integer("n"));
 }
 
-TEST(NumbersTest, InternationalForms) {
+TEST(StandinNumbersTest, InternationalForms) {
     EXPECT_EQ(NormalizeInternational("+49 170 1234567"), "+491701234567");
     EXPECT_EQ(NormalizeInternational(" 491701234567"), "+491701234567");
     EXPECT_EQ(NormalizeInternational("00491701234567"), "+491701234567");
@@ -41,7 +41,7 @@ TEST(NumbersTest, InternationalForms) {
     EXPECT_FALSE(JoinAccountNumber("", "1701234567"));
 }
 
-TEST(DueTimeTest, LocalTimeAtTheClientsOffset) {
+TEST(StandinDueTimeTest, LocalTimeAtTheClientsOffset) {
     // 2026-12-06 19:20 at UTC+1 is 18:20 UTC.
     EXPECT_EQ(DueTime("2026-12-06 19:20", 1), 1796581200LL);
     EXPECT_EQ(DueTime("2026-12-06 19:20", -5), 1796581200LL + 6 * 3600);
@@ -52,7 +52,7 @@ TEST(DueTimeTest, LocalTimeAtTheClientsOffset) {
     EXPECT_FALSE(DueTime("2026-12-06 19:20", 99));
 }
 
-TEST(SmsPartsTest, CountsAsTheClientCounts) {
+TEST(StandinSmsPartsTest, CountsAsTheClientCounts) {
     EXPECT_EQ(CountedLength("abc"), 3);
     EXPECT_EQ(CountedLength("^{}[]~\\|\x80\x0C"), 20);
     EXPECT_EQ(CountedLength("\xE9\xFC"), 2);   // accented letters are one each
@@ -66,7 +66,7 @@ TEST(SmsPartsTest, CountsAsTheClientCounts) {
     EXPECT_EQ(SmsParts(1531), 11);
 }
 
-TEST(JsonTest, ParsesAndDumps) {
+TEST(StandinJsonTest, ParsesAndDumps) {
     const auto j = Json::Parse(R"( {"a":1,"b":"x\"\u00fc\ud83d\ude00","c":[true,false,null],"d":-2.5} )");
     ASSERT_TRUE(j);
     EXPECT_EQ(j->Find("a")->AsInteger(), 1);
@@ -85,7 +85,7 @@ TEST(JsonTest, ParsesAndDumps) {
 namespace pagelark::standin {
 namespace {
 
-TEST(RequestHeadTest, TargetRunsFromFirstToLastBlank) {
+TEST(StandinRequestHeadTest, TargetRunsFromFirstToLastBlank) {
     HttpRequest r;
     ASSERT_TRUE(ParseRequestHead("GET /plugin/sms.php?send_time=2026-12-06 19:20&x=%41 HTTP/1.1\r\n"
                                  "Host: localhost\r\nAuthorization:  Basic abc \r\n", r));
@@ -110,7 +110,7 @@ namespace {
 
 // Whatever bytes arrive, the readers answer (or refuse) and never crash; the sanitizer builds
 // and this loop are what show it.
-TEST(ReadersTest, RandomBytesNeverBreakThem) {
+TEST(StandinReadersTest, RandomBytesNeverBreakThem) {
     std::mt19937 random(20261208);
     const std::string alphabet = std::string("GET /?&=%+:\r\n HTTP/1.1{}[]\",\\u0123456789abcdefAF") + std::string(1, '\0') + "\xFF\x80";
     for (int round = 0; round < 20000; ++round) {

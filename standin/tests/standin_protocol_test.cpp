@@ -8,7 +8,7 @@
 namespace pagelark::standin::testing {
 namespace {
 
-using ProtocolTest = StandinTest;
+using StandinProtocolTest = StandinTest;
 
 std::string StatusQuery(const std::string& user, const std::string& password) {
     return "/plugin/status.php?user=" + user + "&password=" + password + "&version=1.0.0.1&lang=en";
@@ -21,7 +21,7 @@ std::string RegisterQuery(int mode, const std::string& user, const std::string& 
            "&email=bert@example.org&language=de&gmt=1";
 }
 
-TEST_F(ProtocolTest, BasicAuthenticationIsChallengedThenAccepted) {
+TEST_F(StandinProtocolTest, BasicAuthenticationIsChallengedThenAccepted) {
     Seed("anna", 3);
     auto anonymous = Service(0, false)->Get(StatusQuery("anna", "secret").c_str());
     ASSERT_TRUE(anonymous);
@@ -44,7 +44,7 @@ TEST_F(ProtocolTest, BasicAuthenticationIsChallengedThenAccepted) {
               "user=anna&password=secret&version=1.0.0.1&lang=en");
 }
 
-TEST_F(ProtocolTest, RegisterActivateStatusSendCycle) {
+TEST_F(StandinProtocolTest, RegisterActivateStatusSendCycle) {
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "p%26ss")), "status: 0\r\n");
     const Json account = AdminGet("/admin/accounts/bert");
     EXPECT_EQ(account.Find("password")->AsString(), "p&ss");
@@ -91,7 +91,7 @@ TEST_F(ProtocolTest, RegisterActivateStatusSendCycle) {
     EXPECT_NE(pin_inbox->body.find(pin), std::string::npos);
 }
 
-TEST_F(ProtocolTest, RepeatedPinRequestsEndInCode13) {
+TEST_F(StandinProtocolTest, RepeatedPinRequestsEndInCode13) {
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw")), "status: 0\r\n");
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw")), "status: 0\r\n");
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw")), "status: 0\r\n");
@@ -104,7 +104,7 @@ TEST_F(ProtocolTest, RepeatedPinRequestsEndInCode13) {
     EXPECT_EQ(Get("/plugin/activate.php?user=bert&pin=" + pins[2].AsString()), "status: 0\r\n");
 }
 
-TEST_F(ProtocolTest, PinRequestAfterCorrectingTheNumberGoesToTheNewNumber) {
+TEST_F(StandinProtocolTest, PinRequestAfterCorrectingTheNumberGoesToTheNewNumber) {
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw", "0170999")), "status: 0\r\n");
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw", "01701234567")), "status: 0\r\n");
     EXPECT_EQ(AdminGet("/admin/pins?mobile=%2B49170999").Find("pins")->AsArray().size(), 1u);
@@ -114,7 +114,7 @@ TEST_F(ProtocolTest, PinRequestAfterCorrectingTheNumberGoesToTheNewNumber) {
     EXPECT_EQ(Get("/plugin/activate.php?user=bert&pin=" + pins[0].AsString()), "status: 0\r\n");
 }
 
-TEST_F(ProtocolTest, LongestStatusReplyFitsTheClientsBuffer) {
+TEST_F(StandinProtocolTest, LongestStatusReplyFitsTheClientsBuffer) {
     const std::string email = std::string(51, 'e') + "@example.org";   // 63 characters
     AdminPost("/admin/accounts", R"({"user":"anna","password":"secret","mobile":"+123456789012345","email":")" + email +
                                      R"(","credits":2000000000,"acctyp":"11111"})");
@@ -125,7 +125,7 @@ TEST_F(ProtocolTest, LongestStatusReplyFitsTheClientsBuffer) {
     EXPECT_EQ(reply.substr(reply.size() - 15), "acctyp: 11111\r\n");
 }
 
-TEST_F(ProtocolTest, RegistrationConflictsAndLogin) {
+TEST_F(StandinProtocolTest, RegistrationConflictsAndLogin) {
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "pw")), "status: 0\r\n");
     EXPECT_EQ(Get(RegisterQuery(0, "bert", "other")), "status: 2\r\nerror: 1\r\n");
     Seed("anna", 5, "+491709999999");
@@ -141,7 +141,7 @@ TEST_F(ProtocolTest, RegistrationConflictsAndLogin) {
     EXPECT_EQ(Get("/plugin/activate.php"), "status: 1\r\nerror: 2\r\nerror: 3\r\n");
 }
 
-TEST_F(ProtocolTest, StatusErrorsAndUpdateOffer) {
+TEST_F(StandinProtocolTest, StatusErrorsAndUpdateOffer) {
     Seed("anna", 0);
     EXPECT_EQ(Get("/plugin/status.php?version=1&lang=en"), "status: 1\r\nerror: 2\r\nerror: 3\r\n");
     EXPECT_EQ(Get(StatusQuery("anna", "nope")), "status: 1\r\nerror: 1\r\n");
@@ -158,7 +158,7 @@ TEST_F(ProtocolTest, StatusErrorsAndUpdateOffer) {
     AdminPost("/admin/update", R"({"url":")" + std::string(100, 'u') + R"("})", 400);
 }
 
-TEST_F(ProtocolTest, CreditsChargedPerPartPerRecipient) {
+TEST_F(StandinProtocolTest, CreditsChargedPerPartPerRecipient) {
     Seed("anna", 100);
     // 160 counted characters are one part; 161 are two.
     EXPECT_EQ(Get(SmsQuery("+4915112345678", std::string(160, 'a'))), "status: 0\r\ncredits: 99\r\n");
@@ -178,7 +178,7 @@ TEST_F(ProtocolTest, CreditsChargedPerPartPerRecipient) {
     EXPECT_EQ(AdminGet("/admin/accounts/anna").Find("credits")->AsInteger(), 87);
 }
 
-TEST_F(ProtocolTest, InsufficientCreditsRefuseWithCode7AndChargeNothing) {
+TEST_F(StandinProtocolTest, InsufficientCreditsRefuseWithCode7AndChargeNothing) {
     Seed("anna", 3);
     EXPECT_EQ(Get(SmsQuery("+4915112345678,+4915112345679", std::string(200, 'a'))),
               "status: 1\r\nerror: 7\r\ncredits: 3\r\n");
@@ -187,7 +187,7 @@ TEST_F(ProtocolTest, InsufficientCreditsRefuseWithCode7AndChargeNothing) {
     EXPECT_EQ(Get(SmsQuery("+4915112345678", "hi")), "status: 0\r\ncredits: 2\r\n");
 }
 
-TEST_F(ProtocolTest, ConcurrentSendsNeverSpendMoreThanTheCredits) {
+TEST_F(StandinProtocolTest, ConcurrentSendsNeverSpendMoreThanTheCredits) {
     Seed("anna", 20);
     std::atomic<int> accepted{0}, refused{0};
     std::vector<std::thread> senders;
@@ -208,7 +208,7 @@ TEST_F(ProtocolTest, ConcurrentSendsNeverSpendMoreThanTheCredits) {
     EXPECT_EQ(AdminGet("/admin/messages").Find("messages")->AsArray().size(), 20u);
 }
 
-TEST_F(ProtocolTest, SendRefusals) {
+TEST_F(StandinProtocolTest, SendRefusals) {
     Seed("anna", 50);
     EXPECT_EQ(Get("/plugin/sms.php?gmt=x"), "status: 1\r\nerror: 2\r\nerror: 3\r\nerror: 4\r\nerror: 5\r\nerror: 6\r\n");
     EXPECT_EQ(Get("/plugin/sms.php?user=anna&password=bad&recipients=+491&message=x&gmt=0"), "status: 1\r\nerror: 1\r\n");
@@ -221,7 +221,7 @@ TEST_F(ProtocolTest, SendRefusals) {
     EXPECT_TRUE(AdminGet("/admin/messages").Find("messages")->AsArray().empty());
 }
 
-TEST_F(ProtocolTest, ScheduledMessagesWaitForTheirTime) {
+TEST_F(StandinProtocolTest, ScheduledMessagesWaitForTheirTime) {
     Seed("anna", 10);
     const std::string later = "/plugin/sms.php?user=anna&password=secret&send_time=2099-12-06%2019:20&recipients=+4915112345678"
                               "&cc_to_mail=&perm_mail_copy=0&message=later&gmt=1&rply=0&senderid=0&flash=0";
@@ -238,7 +238,7 @@ TEST_F(ProtocolTest, ScheduledMessagesWaitForTheirTime) {
     EXPECT_EQ(messages[1].Find("state")->AsString(), "delivered");
 }
 
-TEST_F(ProtocolTest, RawBlanksInTheQueryArriveWhole) {
+TEST_F(StandinProtocolTest, RawBlanksInTheQueryArriveWhole) {
     // The client sends send_time and the recipients unescaped; WinInet passes their blanks on.
     Seed("anna", 10);
     EXPECT_EQ(Get("/plugin/sms.php?user=anna&password=secret&send_time=2099-12-06 19:20"
@@ -253,7 +253,7 @@ TEST_F(ProtocolTest, RawBlanksInTheQueryArriveWhole) {
     EXPECT_EQ(messages[0].Find("state")->AsString(), "scheduled");
 }
 
-TEST_F(ProtocolTest, WebSitePagesAndUpdateFiles) {
+TEST_F(StandinProtocolTest, WebSitePagesAndUpdateFiles) {
     Seed("anna", 42);
     httplib::Client web("127.0.0.1", Port(2));
     auto credits = web.Get("/login.php?target=credits&user=anna&lang=de&sales_channel_id=000007");
