@@ -294,8 +294,26 @@ void PumpMessages() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-TEST(AppClose, AWindowThatRefusesKeepsTheProgramRunning) {
+// A started application object in this thread; its end leaves no WM_QUIT behind for later tests.
+class StartedApplication {
+public:
+    StartedApplication() { started = app.Startup(""); }
+    ~StartedApplication() {
+        if (HWND main = app.mainWindow()) DestroyWindow(main);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+        }
+    }
     Application app;
+    bool started = false;
+};
+
+TEST(AppClose, AWindowThatRefusesKeepsTheProgramRunning) {
+    ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "a copy of the program is running";
+    StartedApplication started;
+    ASSERT_TRUE(started.started);
+    Application& app = started.app;
     app.settings().UserName = "someone";   // an account exists: New opens message windows
     app.OnNewMessage();
     app.OnNewMessage();
