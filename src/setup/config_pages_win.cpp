@@ -10,6 +10,10 @@
 namespace pagelark {
 namespace {
 
+// Posted by a page to itself after its first fill: the sheet only knows the page once its
+// creation has returned, so marking it changed during WM_INITDIALOG would be lost.
+constexpr UINT kMarkModifiedMessage = WM_APP + 61;
+
 bool IsCheckBox(HWND control) {
     const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
     return type == BS_AUTOCHECKBOX || type == BS_CHECKBOX;
@@ -31,8 +35,17 @@ BOOL COptionsPage::OnInitDialog() {
     filling_ = true;
     const bool filledText = Fill();
     filling_ = false;
-    if (filledText) SetModified(true);
+    if (filledText) PostMessageW(hwnd(), kMarkModifiedMessage, 0, 0);
     return TRUE;
+}
+
+bool COptionsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (message == kMarkModifiedMessage) {
+        SetModified(true);
+        result = TRUE;
+        return true;
+    }
+    return OnPageMessage(message, wParam, lParam, result);
 }
 
 bool COptionsPage::OnCommand(int id, int code, HWND control) {
@@ -111,12 +124,13 @@ bool CPageConfigUser::OnControl(int id, int code) {
     return false;
 }
 
-bool CPageConfigUser::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+bool CPageConfigUser::OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     if (message == WM_CTLCOLORSTATIC && IsLink(reinterpret_cast<HWND>(lParam))) {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+        SetTextColor(dc, RGB(0, 0, 255));
         SetBkMode(dc, TRANSPARENT);
-        result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        // The page's own background shows through (themed pages are not button-face coloured).
+        result = reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
         return true;
     }
     if (message == WM_SETCURSOR && IsLink(reinterpret_cast<HWND>(wParam))) {

@@ -35,6 +35,7 @@ protected:
     // Checks the number fields; false keeps the page (the user has been told).
     virtual bool Validate() { return true; }
     virtual bool OnControl(int /*id*/, int /*code*/) { return false; }
+    virtual bool OnPageMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
 
     // Refuses a non-integer with "Please enter an integer." and puts the focus on the field.
     std::optional<std::int32_t> IntegerField(int id);
@@ -47,6 +48,7 @@ private:
     bool OnCommand(int id, int code, HWND control) final;
     bool OnKillActive() final { return Validate(); }
     bool OnApply() final;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) final;
 
     OptionsPage which_;
     DerivedFont bold_;
@@ -61,7 +63,7 @@ protected:
     bool Fill() override;
     bool Apply() override;
     bool OnControl(int id, int code) override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    bool OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
     bool IsLink(HWND control) const;

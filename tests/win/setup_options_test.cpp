@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "resource_ids.h"
@@ -208,6 +209,46 @@ TEST(SetupOptions, CheckNowClosesTheSheetWhenTheUpdateWindowOpened) {
     EXPECT_EQ(fe.services.updateChecks, 1);
     EXPECT_EQ(fe.settings.UpdateAutoDownload, 1);
     EXPECT_TRUE(fe.saved.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Every options page in English and Italian, saved when PAGELARK_SHOTS names a folder.
+TEST(SetupOptions, ScreenshotsOfEveryPage) {
+    const char* folder = std::getenv("PAGELARK_SHOTS");
+    if (!folder || !*folder) GTEST_SKIP() << "PAGELARK_SHOTS not set";
+    for (const auto& [language, code] : {std::pair{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), "en"},
+                                         std::pair{MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN), "it"}}) {
+        FakeEnvironment fe;
+        fe.settings.UserName = "anna";
+        fe.settings.UserPassword = "secret";
+        fe.settings.UserLandCode = "+49";
+        fe.settings.UserMobile = "1701234567";
+        fe.settings.UserEMail = "anna@example.org";
+        fe.settings.Language = 16;
+        const DWORD ui = GetCurrentThreadId();
+        SetResourceLanguage(language);
+        int saved = 0;
+        std::thread driver([&] {
+            SheetDriver d(ui);
+            if (!d.WaitForSheet()) return;
+            for (int page = 0; page < 6; ++page) {
+                d.SelectPage(page);
+                d.WaitForPage(page);
+                SheetDriver::WaitFor([] { return false; }, 0.3);
+                const std::string path =
+                    std::string(folder) + "\\options_" + code + "_" + std::to_string(page + 1) + ".bmp";
+                if (SheetDriver::SaveShot(d.Sheet(), path)) ++saved;
+            }
+            d.CloseAll();
+        });
+        RunConfigSheet(fe.env, nullptr, CreditsDisplay{});
+        driver.join();
+        EXPECT_EQ(saved, 6) << code;
+    }
+    SetResourceLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 }
 
 }  // namespace
