@@ -44,6 +44,7 @@ TEST_F(AppStartup, ComesUpHiddenWithNoMessageWindow) {
 
 TEST_F(AppStartup, SecondStartOpensAWindowInTheFirstCopyAndCreatesNothing) {
     WithAccount();
+    SetSettingDword(L"AutoRun", 0);   // the single-instance rule comes before the "/auto" rule
     ASSERT_NE(StartFirst(), nullptr);
     size_t expected = 0;
     for (const wchar_t* arguments : {L"", L"/auto", L"/config", L"x/configx"}) {
