@@ -39,6 +39,7 @@ bool CSpellChecker::Initialize(std::unique_ptr<SpellEngine> engine, std::string_
 }
 
 int CSpellChecker::Check(SpellTarget& target, SpellPrompt& prompt) {
+    finished_ = false;
     if (!engine_) return 0;
     int changes = 0;
     std::size_t position = 0;
@@ -55,7 +56,10 @@ int CSpellChecker::Check(SpellTarget& target, SpellPrompt& prompt) {
             if (ignored_.count(text.substr(error.start, error.length))) continue;
             if (!next || error.start < next->start) next = error;
         }
-        if (!next) break;
+        if (!next) {
+            finished_ = true;
+            break;
+        }
         const std::string word = text.substr(next->start, next->length);
         target.Select(next->start, next->length);
         const SpellDecision decision = prompt.Ask(word, engine_->Suggest(word));

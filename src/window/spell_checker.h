@@ -73,10 +73,13 @@ public:
     // prompt and writes a correction into the target in place. Returns the number of words
     // changed; 0 (and nothing asked) while spell checking is off.
     int Check(SpellTarget& target, SpellPrompt& prompt);
+    // True when the last Check went through the whole text (the user did not stop it).
+    bool LastCheckFinished() const { return finished_; }
 
 private:
     std::unique_ptr<SpellEngine> engine_;
-    std::set<std::string> ignored_;   // "Ignore All" and added words, for engines that keep reporting them
+    std::set<std::string> ignored_;
+    bool finished_ = false;   // "Ignore All" and added words, for engines that keep reporting them
 };
 
 }  // namespace pagelark

@@ -207,7 +207,7 @@ void RunSpellCheck(CSpellChecker& checker, HWND owner, HWND editor) {
     EditSpellTarget target(editor);
     MenuSpellPrompt prompt(owner, editor);
     checker.Check(target, prompt);
-    ShowTextMessage(owner, kCompleteText, MB_OK | MB_ICONINFORMATION);
+    if (checker.LastCheckFinished()) ShowTextMessage(owner, kCompleteText, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace pagelark

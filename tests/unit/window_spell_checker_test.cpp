@@ -141,6 +141,7 @@ TEST(SpellChecker, CorrectionsAreWrittenInPlaceInTextOrder) {
     ScriptedPrompt prompt;
     prompt.answers = {Change("you"), Change("station"), Change("tomorrow")};
     EXPECT_EQ(c.checker.Check(target, prompt), 3);
+    EXPECT_TRUE(c.checker.LastCheckFinished());
     EXPECT_EQ(target.text, "see you at the station tomorrow");
     EXPECT_EQ(prompt.asked, (std::vector<std::string>{"yu", "stasion", "tomorow"}));
     EXPECT_EQ(prompt.offered[2], (std::vector<std::string>{"tomorrow", "morrow"}));
@@ -170,6 +171,7 @@ TEST(SpellChecker, StopEndsAtOnceAndKeepsEarlierChanges) {
     ScriptedPrompt prompt;
     prompt.answers = {Change("you"), Just(SpellDecision::Kind::Stop)};
     EXPECT_EQ(c.checker.Check(target, prompt), 1);
+    EXPECT_FALSE(c.checker.LastCheckFinished());
     EXPECT_EQ(target.text, "you stasion tomorow");
     EXPECT_EQ(prompt.asked.size(), 2u);
 }
