@@ -40,7 +40,13 @@ std::string ExecutableFolder() {
 
 }  // namespace
 
-Application::Application() : registry_(std::make_unique<WindowsRegistryStore>()) {}
+Application::Application() : registry_(std::make_unique<WindowsRegistryStore>()) {
+    // Exists for the whole run, so no caller ever finds it missing; it reads the members it is
+    // given only when a request is made.
+    service_ = CreateWindowsServiceClient(ServiceContext{
+        settings_, installation_, language_, versionText_, [this](SettingsGroup group) { SaveSettings(group); },
+        [this](std::string_view number, Settings& settings) { return SplitAccountNumber(countryList_, number, settings); }});
+}
 
 Application::~Application() {
     if (mainFrame_) DestroyWindow(mainFrame_->hwnd());
@@ -90,9 +96,6 @@ bool Application::Startup(std::string_view commandLine) {
     // 10.-11. The mail-client bridge and the request log are started by their subsystems here;
     // the service hosts they use come from the installation values.
     installation_ = ReadInstallationValues(*registry_);
-    service_ = CreateWindowsServiceClient(ServiceContext{
-        settings_, installation_, language_, versionText_, [this](SettingsGroup group) { SaveSettings(group); },
-        [this](std::string_view number, Settings& settings) { return SplitAccountNumber(countryList_, number, settings); }});
     service_->OpenRequestLog(programDir_);   // start-up goes on without it
 
     // 12. Version text.

@@ -59,7 +59,7 @@ public:
     bool exitingForUpdate() const { return exitingForUpdate_; }
     // The host of the message window being constructed right now.
     HostClient nextWindowHost() const { return nextWindowHost_; }
-    // The service client (with the open request log); exists from start-up step 10 on.
+    // The service client; its request log is opened at start-up.
     ServiceClient& service() { return *service_; }
 
     // Switches the process to the language of `key` (English for unknown keys): country list,
