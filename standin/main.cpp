@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     }
     if (options.state_dir.empty()) return Usage();
     if (options.certs_dir.empty()) options.certs_dir = options.state_dir + "/certs";
+    options.access_log = true;
 
     try {
         pagelark::standin::StandinServer server(options);

@@ -4,6 +4,8 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstdio>
+#include <mutex>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +38,25 @@ std::string Base64(std::string_view in) {
         out += '=';
     }
     return out;
+}
+
+// One line per request on stdout (standin.log when started by the scripts); bytes outside
+// printable ASCII are shown as \xNN so the log stays one line per request.
+void WriteAccessLine(const std::string& server, const HttpRequest& req, const HttpResponse& res) {
+    static std::mutex mutex;
+    std::string target;
+    for (unsigned char c : req.target.substr(0, 300)) {
+        if (c >= 0x20 && c < 0x7F) {
+            target += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            target += hex;
+        }
+    }
+    std::lock_guard lock(mutex);
+    std::cout << NowText() << ' ' << server << ' ' << req.method << ' ' << target << " -> "
+              << (res.drop ? std::string("dropped") : std::to_string(res.status)) << std::endl;
 }
 
 bool SafeFileName(const std::string& name) {
@@ -105,7 +126,10 @@ StandinServer::~StandinServer() {
 }
 
 std::unique_ptr<HttpListener> StandinServer::MakeServiceListener(const std::string& name, const std::string& cert) {
-    auto handler = [this, name](const HttpRequest& req, HttpResponse& res) { HandleService(name, req, res); };
+    auto handler = [this, name](const HttpRequest& req, HttpResponse& res) {
+        HandleService(name, req, res);
+        if (options_.access_log) WriteAccessLine(name, req, res);
+    };
     if (cert.empty()) return std::make_unique<HttpListener>(handler);
     return std::make_unique<HttpListener>(handler, cert + ".crt", cert + ".key");
 }

@@ -29,6 +29,7 @@ struct StandinOptions {
     // site also listens there (a loopback address of its own, so several stand-ins can run at once).
     std::string update_host;
     int update_port = 80;
+    bool access_log = false;     // a line per request on stdout
 };
 
 // The fixed basic-authentication credentials of every client.
