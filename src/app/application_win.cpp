@@ -19,6 +19,7 @@
 #include "setup/setup_entry_win.h"
 #include "ui/command_ids.h"
 #include "ui/resources_win.h"
+#include "mailclients/mail_bridge_win.h"
 #include "window/main_frame_win.h"
 
 namespace pagelark {
@@ -96,6 +97,7 @@ bool Application::Startup(std::string_view commandLine) {
     // 10.-11. The mail-client bridge and the request log are started by their subsystems here;
     // the service hosts they use come from the installation values.
     installation_ = ReadInstallationValues(*registry_);
+    mailBridge_ = CreateMailBridge();
     service_->OpenRequestLog(programDir_);   // start-up goes on without it
 
     // 12. Version text.
@@ -128,6 +130,7 @@ bool Application::Startup(std::string_view commandLine) {
 int Application::Run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (CMainFrame::PreTranslate(msg)) continue;   // message windows' keys
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -164,10 +167,11 @@ bool Application::WizardDueInstead() {
     return true;
 }
 
-CMainFrame* Application::OpenMessageWindow(HostClient host) {
+CMainFrame* Application::OpenMessageWindow(HostClient host, const std::string* entryId) {
     nextWindowHost_ = host;
     CMainFrame* frame = CMainFrame::Create(*this, host, false);
     if (!frame) return nullptr;
+    if (entryId) frame->LoadMessageItem(*entryId);   // before the window is shown
     messageWindows_.push_back(frame->hwnd());
     ShowWindow(frame->hwnd(), SW_SHOW);
     PostMessageW(frame->hwnd(), kStartMessage, 0, 0);
@@ -189,9 +193,7 @@ void Application::OnOpenRequest(int host) {
 
 void Application::OnOpenItem(const std::string& entryId) {
     if (WizardDueInstead()) return;
-    // Loading the item into the window comes with the message document.
-    (void)entryId;
-    OpenMessageWindow(HostClient::Outlook);
+    OpenMessageWindow(HostClient::Outlook, &entryId);
 }
 
 void Application::OnSetupCommand(HWND owner) {

@@ -21,6 +21,7 @@
 namespace pagelark {
 
 class CMainFrame;
+class OfflineMailBridge;
 
 // Posted to the hidden main window by the tray icon.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
@@ -61,6 +62,8 @@ public:
     HostClient nextWindowHost() const { return nextWindowHost_; }
     // The service client; its request log is opened at start-up.
     ServiceClient& service() { return *service_; }
+    // The mail-client bridge with the contact lists; exists from start-up step 10 on.
+    OfflineMailBridge& mailBridge() { return *mailBridge_; }
 
     // Switches the process to the language of `key` (English for unknown keys): country list,
     // help path, thread locale, C runtime locale and the language resources are taken from.
@@ -92,7 +95,7 @@ public:
 private:
     // True when no account is set up and the wizard was posted (or is already due).
     bool WizardDueInstead();
-    CMainFrame* OpenMessageWindow(HostClient host);
+    CMainFrame* OpenMessageWindow(HostClient host, const std::string* entryId = nullptr);
     // From the default mail client: Outlook when its name says so, else Outlook Express.
     HostClient DefaultMailClientHost() const;
 
@@ -105,6 +108,7 @@ private:
     std::string programDir_;
     std::string versionText_;
     std::unique_ptr<ServiceClient> service_;
+    std::unique_ptr<OfflineMailBridge> mailBridge_;
     std::string helpPath_;
     CMainFrame* mainFrame_ = nullptr;   // owned by its window; cleared when the window is gone
     TrayIcon trayIcon_;

@@ -1,0 +1,73 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mailclients/mail_bridge_win.h"
+#include "window/host_registry_win.h"
+
+using namespace pagelark;
+
+namespace {
+
+constexpr wchar_t kScratch[] = L"Software\\Orvane\\PagelarkWindowTests";
+
+class HostRegistry : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kScratch); }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvane\\Pagelark\\TestSeams");
+    }
+    static void SetText(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+};
+
+}  // namespace
+
+TEST_F(HostRegistry, TextValuesAreBoundedAndTyped) {
+    SetText(kScratch, L"Short", L"Microsoft Outlook");
+    SetText(kScratch, L"Long", std::wstring(200, L'x'));   // 402 bytes: more than is read
+    const DWORD number = 7;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kScratch, L"Number", REG_DWORD, &number, sizeof(number));
+    EXPECT_EQ(ReadRegistryText(HKEY_CURRENT_USER, kScratch, L"Short"), "Microsoft Outlook");
+    EXPECT_EQ(ReadRegistryText(HKEY_CURRENT_USER, kScratch, L"Long"), std::nullopt);
+    EXPECT_EQ(ReadRegistryText(HKEY_CURRENT_USER, kScratch, L"Number"), std::nullopt);
+    EXPECT_EQ(ReadRegistryText(HKEY_CURRENT_USER, kScratch, L"Missing"), std::nullopt);
+    EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, kScratch, L"Number"), 7u);
+    EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, kScratch, L"Short"), std::nullopt);
+}
+
+TEST_F(HostRegistry, WordEditorNeedsADwordWithItsLowestBit) {
+    constexpr wchar_t kMail[] = L"Software\\Microsoft\\Office\\97.0\\Outlook\\Options\\Mail";
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\97.0");
+    EXPECT_FALSE(ReadOutlookWordEditor(97));
+    DWORD word = 0x20001;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kMail, L"EditorPreference", REG_DWORD, &word, sizeof(word));
+    EXPECT_TRUE(ReadOutlookWordEditor(97));
+    SetText(kMail, L"EditorPreference", L"1");
+    EXPECT_FALSE(ReadOutlookWordEditor(97));
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\97.0");
+}
+
+TEST_F(HostRegistry, ContactsFileSeamFillsBothHosts) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"pagelark_window_contacts.txt";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const char text[] = "Anna Meier;+491711234567;anna@example.com\r\n";
+    DWORD written = 0;
+    WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
+    CloseHandle(file);
+
+    EXPECT_TRUE(CreateMailBridge()->Contacts(HostClient::Outlook)->empty());
+    SetText(L"Software\\Orvane\\Pagelark\\TestSeams", L"ContactsFile", path);
+    const auto bridge = CreateMailBridge();
+    ASSERT_EQ(bridge->Contacts(HostClient::Outlook)->size(), 1u);
+    EXPECT_EQ(bridge->Contacts(HostClient::OutlookExpress)->front().name, "Anna Meier");
+    DeleteFileW(path.c_str());
+}
