@@ -25,6 +25,7 @@
 #include "window/recipient_dialogs_win.h"
 #include "window/send_commands_win.h"
 #include "window/sms_counter.h"
+#include "window/spell_checker_win.h"
 #include "window/update_offer_win.h"
 
 namespace pagelark {
@@ -209,6 +210,8 @@ void CMainFrame::CreateEditor() {
                               GetModuleHandleW(nullptr), nullptr);
     SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_), FALSE);
     SendMessageW(editor_, EM_SETLIMITTEXT, kMaxSmsCharacters, 0);
+    // The lexicon is the language's when the window opens; any failure leaves spelling off.
+    spellChecker_.Initialize(CreateWindowsSpellEngine(), app_.programDir(), app_.language().lexiconFile);
 }
 
 void CMainFrame::ApplyHostLook() {
@@ -441,6 +444,7 @@ void CMainFrame::OnCommand(WORD id, WORD notification, HWND control) {
     case command::kCopy:
     case command::kPaste:
     case command::kSelectAll: OnEditCommand(id); break;
+    case command::kSpellChecking: RunSpellCheck(spellChecker_, hwnd(), editor_); break;
     case command::kCheckNames: CheckNames(); break;
     case command::kAddressBook: OnRecipientButton(RecipientMode::Number); break;
     default: break;
@@ -508,6 +512,7 @@ CommandState CMainFrame::SnapshotState() const {
     state.sentItem = document_.IsSentItem();
     state.accountType = hiddenMain_ ? 0 : AccountType();
     state.clipboardHasText = IsClipboardFormatAvailable(CF_UNICODETEXT) != 0;
+    state.spellCheckAvailable = spellChecker_.IsAvailable();
     HWND focus = GetFocus();
     if (focus && focus == editor_) state.focus = FocusKind::MessageEditor;
     else if (focus && focus == dialogBar_.Item(IDC_TO_FIELD)) state.focus = FocusKind::ToField;
@@ -865,16 +870,13 @@ void CMainFrame::OnMoveOrCopy(bool move) {
 
 void CMainFrame::OnRecipientButton(RecipientMode mode) {
     if (document_.IsSentItem()) return;
-    const int fieldId = mode == RecipientMode::Number ? IDC_TO_FIELD : IDC_CC_FIELD;
     const int buttonId = mode == RecipientMode::Number ? IDC_TO_BUTTON : IDC_CC_BUTTON;
-    auto contacts = Contacts();
-    const auto chosen = SelectRecipients(hwnd(), contacts ? *contacts : ContactList{}, mode, FieldText(mode));
+    const auto chosen = SelectRecipients(hwnd(), Contacts(), mode, FieldText(mode));
     if (chosen) {
         SetFieldText(mode, *chosen);
         if (mode == RecipientMode::Number) NormalizeToField();
     }
     SetFocus(dialogBar_.Item(buttonId));
-    (void)fieldId;
 }
 
 void CMainFrame::OnPurchaseCredits() {

@@ -28,6 +28,7 @@
 #include "window/message_document.h"
 #include "window/message_record.h"
 #include "window/sms_dialog_bar_win.h"
+#include "window/spell_checker.h"
 
 namespace pagelark {
 
@@ -148,6 +149,7 @@ private:
     CSMSDialogBar dialogBar_;
     HWND editor_ = nullptr;
     HFONT editorFont_ = nullptr;
+    CSpellChecker spellChecker_;   // off where the system has no engine
     bool recipientGuard_ = false;
     bool undoing_ = false;
     // The editor's text after its last change within the limit, and its selection then.
