@@ -192,7 +192,11 @@ protected:
         DWORD english = 9;
         RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"Language", REG_DWORD, &english, sizeof english);
     }
-    void TearDown() override { KillRunning(); }
+    // Leaves no account, language or proxy behind for the tests that follow.
+    void TearDown() override {
+        KillRunning();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+    }
 
     void Start() {
         STARTUPINFOA startup{};
