@@ -451,6 +451,26 @@ TEST_F(OptionsBlackBox, OkAfterOnlyLookingAtTheEMailPage) {
     EXPECT_FALSE(MessageBoxUp());
 }
 
+TEST_F(OptionsBlackBox, OkFromAMessageWindowRefreshesItsCredits) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    Command(kNewCommand);
+    HWND frame = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const auto frames = MessageWindows();
+        frame = frames.empty() ? nullptr : frames.front();
+        return frame != nullptr;
+    }));
+    HWND creditsPane = GetDlgItem(GetDlgItem(frame, 59393), 1029);
+    ASSERT_TRUE(WaitFor([&] { return TextOf(creditsPane).find(L"7") != std::wstring::npos; }));
+    Admin("POST", "/admin/accounts/fred", R"({"credits":42})");
+    PostMessageW(frame, WM_COMMAND, kOptionsCommand, 0);
+    ASSERT_TRUE(WaitForPage(kMyTelvoro));
+    Press(PSBTN_OK);
+    ASSERT_TRUE(WaitFor([&] { return Sheets().empty(); }));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(creditsPane).find(L"42") != std::wstring::npos; }))
+        << Ascii(TextOf(creditsPane));
+}
+
 TEST_F(OptionsBlackBox, LanguageChangeToItalian) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(OpenOptions());
