@@ -527,6 +527,19 @@ TEST_F(OptionsBlackBox, StatusPageShowsTheLogNewestFirstAndClearEmptiesIt) {
     EXPECT_EQ(Send(Item(kLogList), LB_GETCOUNT), 0);
 }
 
+TEST_F(OptionsBlackBox, CheckNowWithoutAnOfferSaysSoAndKeepsTheSheet) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const int statusBefore = RequestCount("/plugin/status.php");
+    ASSERT_NO_FATAL_FAILURE(OpenOptions());
+    ASSERT_NO_FATAL_FAILURE(ShowPage(kUpdates));
+    Click(1060);
+    EXPECT_EQ(AnswerBox(), "No update available.");
+    EXPECT_TRUE(WaitForPage(kUpdates));
+    EXPECT_EQ(RequestCount("/plugin/status.php"), statusBefore + 1);
+    Press(PSBTN_CANCEL);
+    ASSERT_TRUE(WaitFor([&] { return Sheets().empty(); }));
+}
+
 TEST_F(OptionsBlackBox, NonIntegerPortIsRefused) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(OpenOptions());
