@@ -33,6 +33,7 @@ constexpr wchar_t kSeamKey[] = L"Software\\Orvane\\Pagelark\\TestSeams";
 constexpr UINT kOpenRequest = WM_USER + 1;
 constexpr WORD kSend = 32801, kSaveAs = 57604, kPrint = 57607;
 constexpr int kDialogBar = 59500, kEditor = 1090, kTo = 1001, kSendOn = 1004, kFlash = 1108, kInbox = 1114;
+constexpr int kStatusIconPane = 1027;
 constexpr int kAskText = 1066, kAskDontShow = 1063, kBoxText = 0xFFFF;
 
 std::string Env(const char* name) {
@@ -305,12 +306,15 @@ TEST_F(SendBlackBox, BothServersDownReportsTheFailureAndKeepsTheWindow) {
     ASSERT_NO_FATAL_FAILURE(OpenMessageWindow());
     AdminCall(standin_, "POST", "/admin/servers", R"({"primary":false,"secondary":false})");
     Write(L"+491711234567", L"Hello");
+    EXPECT_EQ(Send(bb::Control(frame_, kStatusIconPane), STM_GETICON), 0);   // empty before the first send
     Command(kSend);
     Answer(IDOK);
     EXPECT_EQ(Answer(IDOK), "Your message(s) could not be send! Please try again.");
     std::this_thread::sleep_for(300ms);
     ASSERT_TRUE(IsWindow(frame_));
     EXPECT_EQ(TextOf(Editor()), L"Hello");
+    // The failure icon stands in the status bar's icon pane.
+    EXPECT_NE(Send(bb::Control(frame_, kStatusIconPane), STM_GETICON), 0);
     AdminCall(standin_, "POST", "/admin/servers", R"({"primary":true,"secondary":true})");
     EXPECT_EQ(MessageCount(), 0u);
 }
