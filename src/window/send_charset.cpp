@@ -10,6 +10,16 @@ std::u32string FindUnsendableCharacters(std::string_view utf8) {
     return unmappable;
 }
 
+TextRange FirstUnsendableRange(std::string_view utf8) {
+    size_t offset = 0;
+    for (const char32_t ch : DecodeUtf8(utf8)) {
+        const size_t units = ch > 0xFFFF ? 2 : 1;
+        if (Cp1252ByteOf(ch) < 0) return {offset, units};
+        offset += units;
+    }
+    return {offset, 0};
+}
+
 std::string ListCharactersForDisplay(std::u32string_view characters) {
     std::string out;
     for (const char32_t ch : characters) {

@@ -53,6 +53,13 @@ public:
     void CloseAfterSend() override {
         if (Alive()) frame_.CloseWithoutAsking();
     }
+    void SelectInEditor(size_t start, size_t length) override {
+        if (!Alive()) return;
+        HWND editor = frame_.Editor();
+        SetFocus(editor);
+        SendMessageW(editor, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
+        SendMessageW(editor, EM_SCROLLCARET, 0, 0);
+    }
 
     int ExpandLists(MessageRecord& record) override {
         const auto contacts = Contacts();

@@ -40,6 +40,8 @@ SendFlowResult SendMessageNow(SendFlowHost& host) {
     if (!unsendable.empty()) {
         host.ShowMessage(FillPlaceholders(host.Text(send_text::kUnsendable), {ListCharactersForDisplay(unsendable)}),
                          BoxIcon::Exclamation);
+        const TextRange first = FirstUnsendableRange(record.Body);
+        host.SelectInEditor(first.start, first.length);   // back to where the change is due
         return SendFlowResult::UnsendableText;
     }
 

@@ -42,6 +42,8 @@ public:
     virtual void RefreshAccountDisplay() = 0;
     virtual void ShowSendResultIcon(bool success) = 0;   // icon 145 or 146, repainted at once
     virtual void CloseAfterSend() = 0;                   // clears the modified flag and closes
+    // Focus in the editor with this range selected (UTF-16 code units).
+    virtual void SelectInEditor(size_t start, size_t length) = 0;
 
     // Recipients: the record's To and CC as plain lists; returns the number of To recipients.
     virtual int ExpandLists(MessageRecord& record) = 0;

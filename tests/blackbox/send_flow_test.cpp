@@ -378,6 +378,9 @@ TEST_F(SendBlackBox, EmojiIsNamedAndNothingIsSent) {
     EXPECT_EQ(Answer(IDOK), "These characters cannot be sent by SMS:\n\n\"\xF0\x9F\x8E\x89\"\n\n"
                             "Please replace or remove them, then send again.");
     EXPECT_EQ(TextOf(Editor()), L"Party \U0001F389 tonight");
+    const LRESULT selection = Send(Editor(), EM_GETSEL);   // no pointers across processes
+    EXPECT_EQ(LOWORD(selection), 6u);   // the emoji is selected, ready to be replaced
+    EXPECT_EQ(HIWORD(selection), 8u);
     EXPECT_EQ(MessageCount(), 0u);
     EXPECT_TRUE(Requests("/plugin/sms.php", "path").empty());
 }

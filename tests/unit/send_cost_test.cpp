@@ -44,6 +44,16 @@ TEST(SendCharset, CharactersOutsideWindows1252AreFoundOnceInOrder) {
     EXPECT_EQ(FindUnsendableCharacters("\xE2\x82\xBD"), std::u32string(1, 0x20BD));   // rouble sign
 }
 
+TEST(SendCharset, FirstUnsendableCharacterIsLocatedInEditorUnits) {
+    const TextRange emoji = FirstUnsendableRange("\xC3\xBC \xF0\x9F\x98\x80 \xD0\x96");
+    EXPECT_EQ(emoji.start, 2u);
+    EXPECT_EQ(emoji.length, 2u);   // a surrogate pair in the editor
+    const TextRange cyrillic = FirstUnsendableRange("\xF0\x9F\x98\x80 \xD0\x96");
+    EXPECT_EQ(cyrillic.start, 0u);
+    EXPECT_EQ(FirstUnsendableRange("a \xD0\x96").length, 1u);
+    EXPECT_EQ(FirstUnsendableRange("fine").length, 0u);
+}
+
 TEST(SendCharset, ListedQuotedForTheMessageBox) {
     EXPECT_EQ(ListCharactersForDisplay(U"\U0001F600\u0416"), "\"\xF0\x9F\x98\x80\" \"\xD0\x96\"");
     EXPECT_EQ(ListCharactersForDisplay(U""), "");

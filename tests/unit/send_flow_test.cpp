@@ -37,6 +37,9 @@ public:
     void RefreshAccountDisplay() override { events.push_back("refresh"); }
     void ShowSendResultIcon(bool success) override { events.push_back(success ? "icon 145" : "icon 146"); }
     void CloseAfterSend() override { events.push_back("close"); }
+    void SelectInEditor(size_t start, size_t length) override {
+        events.push_back("select " + std::to_string(start) + "+" + std::to_string(length));
+    }
     int ExpandLists(MessageRecord& record) override {
         record.To = expandedTo;
         return recipients;
@@ -135,7 +138,7 @@ TEST(SendFlow, CharactersOutsideTheCodePageAreNamedAndNothingIsSent) {
     FakeSendHost host;
     host.gathered.Body = "Party \xF0\x9F\x8E\x89 \xD0\x9F\xD1\x80\xD0\xB8";
     EXPECT_EQ(SendMessageNow(host), SendFlowResult::UnsendableText);
-    EXPECT_EQ(host.events, (Events{"check names", "box 32515"}));
+    EXPECT_EQ(host.events, (Events{"check names", "box 32515", "select 6+2"}));
     EXPECT_EQ(host.boxes[0], "Cannot send: \"\xF0\x9F\x8E\x89\" \"\xD0\x9F\" \"\xD1\x80\" \"\xD0\xB8\"");
 }
 
