@@ -21,11 +21,6 @@ bool WordEditorFromPreference(std::optional<std::uint32_t> editorPreference) {
     return editorPreference && (*editorPreference & 1u);
 }
 
-HostClient HostFromDefaultMailClient(const std::optional<std::string>& defaultClient) {
-    if (defaultClient && defaultClient->find("Microsoft Outlook") != std::string::npos) return HostClient::Outlook;
-    return HostClient::OutlookExpress;
-}
-
 HostLook ComputeHostLook(HostClient host, int clientVersion, bool wordEditor) {
     const bool express = host == HostClient::OutlookExpress;
     HostLook look;

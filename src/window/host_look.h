@@ -16,10 +16,6 @@ int ClientVersionFromCurVer(std::string_view curVer);
 // its lowest bit is set.
 bool WordEditorFromPreference(std::optional<std::uint32_t> editorPreference);
 
-// The default value of HKLM\Software\Clients\Mail: Outlook when it names "Microsoft Outlook",
-// else Outlook Express (also when it could not be read).
-HostClient HostFromDefaultMailClient(const std::optional<std::string>& defaultClient);
-
 // What the message window takes from the window layer's look rules for its host.
 struct HostLook {
     int classIcon = 0;                      // window class icon

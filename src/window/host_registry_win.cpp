@@ -38,8 +38,4 @@ bool ReadOutlookWordEditor(int clientVersion) {
     return WordEditorFromPreference(ReadRegistryDword(HKEY_CURRENT_USER, key, L"EditorPreference"));
 }
 
-HostClient ReadDefaultMailClientHost() {
-    return HostFromDefaultMailClient(ReadRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Clients\\Mail", nullptr));
-}
-
 }  // namespace pagelark

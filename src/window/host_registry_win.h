@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "numbers/contact.h"
-
 namespace pagelark {
 
 // A string value of at most 260 bytes (as UTF-8), or nothing when it is missing, longer or not a string.
@@ -19,7 +17,5 @@ std::optional<std::uint32_t> ReadRegistryDword(HKEY root, const wchar_t* subKey,
 int ReadOutlookVersion();
 // Outlook's "EditorPreference" of that version: Word writes its e-mail.
 bool ReadOutlookWordEditor(int clientVersion);
-// From the default value of HKLM\Software\Clients\Mail.
-HostClient ReadDefaultMailClientHost();
 
 }  // namespace pagelark

@@ -58,7 +58,7 @@ TEST(FrameLayout, FieldsButtonAndEditor) {
     EXPECT_EQ(flush.editor, (PixelRect{0, 111, 667, 445}));
 }
 
-TEST(HostLook, VersionsEditorPreferenceAndDefaultClient) {
+TEST(HostLook, VersionsAndEditorPreference) {
     EXPECT_EQ(ClientVersionFromCurVer("Outlook.Application.11"), 11);
     EXPECT_EQ(ClientVersionFromCurVer("Outlook.Application.16"), 16);
     EXPECT_EQ(ClientVersionFromCurVer("Outlook.Application"), 0);
@@ -67,9 +67,6 @@ TEST(HostLook, VersionsEditorPreferenceAndDefaultClient) {
     EXPECT_TRUE(WordEditorFromPreference(0x20001));
     EXPECT_FALSE(WordEditorFromPreference(0x20000));
     EXPECT_FALSE(WordEditorFromPreference(std::nullopt));
-    EXPECT_EQ(HostFromDefaultMailClient(std::string("Microsoft Outlook")), HostClient::Outlook);
-    EXPECT_EQ(HostFromDefaultMailClient(std::string("Windows Mail")), HostClient::OutlookExpress);
-    EXPECT_EQ(HostFromDefaultMailClient(std::nullopt), HostClient::OutlookExpress);
 }
 
 TEST(HostLook, LooksOfEachHost) {
