@@ -41,10 +41,9 @@ bool DownloadCountryFile(CountryFileSource& source, std::string_view countryFile
     if (!WriteWholeFile(downloaded, fetched->body)) return false;
     if (fetched->body.empty()) return true;
 
-    const std::string target = JoinPath(JoinPath(programDir, "Data"), countryFile);
-    std::filesystem::copy_file(PathOf(downloaded), PathOf(target), std::filesystem::copy_options::overwrite_existing,
-                               error);
-    return !error;
+    // Written from the bytes in hand rather than copied: the MinGW library's copy_file refuses to
+    // replace an existing file.
+    return WriteWholeFile(JoinPath(JoinPath(programDir, "Data"), countryFile), fetched->body);
 }
 
 }  // namespace pagelark
