@@ -19,7 +19,8 @@ int CountedLength(std::string_view cp1252) {
 int SmsParts(int counted_length) {
     if (counted_length <= 0) return 0;
     if (counted_length <= 160) return 1;
-    return (counted_length + 152) / 153;
+    // As the client's counter shows it: 152 counted characters a part once there are two or more.
+    return (counted_length + 151) / 152;
 }
 
 }  // namespace pagelark::standin

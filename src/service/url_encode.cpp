@@ -19,6 +19,11 @@ constexpr std::array<bool, 256> MakeTable() {
     std::array<bool, 256> table{};
     for (unsigned char b : kEscapedBytes) table[b] = true;
     table['%'] = true;
+    // Beyond the service's table: a raw control byte or a byte of 0x7F and above does not travel
+    // intact in an address (WinInet turns such bytes into "?"), so "ê" would arrive as "?".
+    // The service decodes "%EA" to the same byte, so escaping them loses nothing.
+    for (int b = 0; b < 0x20; ++b) table[b] = true;
+    for (int b = 0x7F; b <= 0xFF; ++b) table[b] = true;
     return table;
 }
 constexpr std::array<bool, 256> kServiceTable = MakeTable();

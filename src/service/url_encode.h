@@ -7,7 +7,8 @@
 namespace pagelark {
 
 // The service's own escaping: "%" first, then the 51 bytes of its table, each as "%XX" with
-// upper-case hexadecimal digits. Every other byte ("+" among them) passes unchanged.
+// upper-case hexadecimal digits; then every remaining control byte and byte of 0x7F and above,
+// which would not survive the trip in an address. Every other byte ("+" among them) passes unchanged.
 std::string UrlEncode(std::string_view bytes);
 inline void UrlEncodeInPlace(std::string& bytes) { bytes = UrlEncode(bytes); }
 

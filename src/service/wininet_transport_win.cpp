@@ -44,8 +44,10 @@ public:
 
     FetchResult Fetch(const std::string& address) override {
         FetchResult result;
-        // The address is ASCII: every value in it is escaped.
-        InternetHandle url(InternetOpenUrlA(root_.get(), address.c_str(), nullptr, 0, INTERNET_FLAG_RAW_DATA, 0));
+        // The address is ASCII: every value in it is escaped. Every answer is fresh account state
+        // (credits, status): never serve one from the cache or keep it there.
+        constexpr DWORD kFlags = INTERNET_FLAG_RAW_DATA | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+        InternetHandle url(InternetOpenUrlA(root_.get(), address.c_str(), nullptr, 0, kFlags, 0));
         if (!url) {
             result.errorCode = GetLastError();
             return result;

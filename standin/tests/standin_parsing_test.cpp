@@ -60,10 +60,10 @@ TEST(StandinSmsPartsTest, CountsAsTheClientCounts) {
     EXPECT_EQ(SmsParts(1), 1);
     EXPECT_EQ(SmsParts(160), 1);
     EXPECT_EQ(SmsParts(161), 2);
-    EXPECT_EQ(SmsParts(306), 2);
-    EXPECT_EQ(SmsParts(307), 3);
-    EXPECT_EQ(SmsParts(1530), 10);
-    EXPECT_EQ(SmsParts(1531), 11);
+    EXPECT_EQ(SmsParts(304), 2);
+    EXPECT_EQ(SmsParts(305), 3);
+    EXPECT_EQ(SmsParts(1520), 10);
+    EXPECT_EQ(SmsParts(1521), 11);
 }
 
 TEST(StandinJsonTest, ParsesAndDumps) {

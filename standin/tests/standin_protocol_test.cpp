@@ -168,9 +168,9 @@ TEST_F(StandinProtocolTest, CreditsChargedPerPartPerRecipient) {
     for (int i = 0; i < 80; ++i) braces += "%7B";
     EXPECT_EQ(Get(SmsQuery("+4915112345678", braces)), "status: 0\r\ncredits: 94\r\n");
     EXPECT_EQ(Get(SmsQuery("+4915112345678", braces + "%80")), "status: 0\r\ncredits: 92\r\n");
-    // 306 counted characters are two parts of 153, 307 three.
-    EXPECT_EQ(Get(SmsQuery("+4915112345678", std::string(306, 'b'))), "status: 0\r\ncredits: 90\r\n");
-    EXPECT_EQ(Get(SmsQuery("+4915112345678", std::string(307, 'b'))), "status: 0\r\ncredits: 87\r\n");
+    // 304 counted characters are two parts of 152, 305 three.
+    EXPECT_EQ(Get(SmsQuery("+4915112345678", std::string(304, 'b'))), "status: 0\r\ncredits: 90\r\n");
+    EXPECT_EQ(Get(SmsQuery("+4915112345678", std::string(305, 'b'))), "status: 0\r\ncredits: 87\r\n");
     const auto movements = AdminGet("/admin/messages?user=anna").Find("messages")->AsArray();
     ASSERT_EQ(movements.size(), 6u);
     EXPECT_EQ(movements[1].Find("parts")->AsInteger(), 2);
@@ -215,7 +215,7 @@ TEST_F(StandinProtocolTest, SendRefusals) {
     EXPECT_EQ(Get(SmsQuery("+9990007", "demo")), "status: 1\r\nerror: 7\r\ncredits: 50\r\n");
     EXPECT_EQ(Get(SmsQuery("+4915112345678,+9990008", "demo")), "status: 1\r\nerror: 8\r\ncredits: 50\r\n");
     EXPECT_EQ(Get(SmsQuery("01511234567", "national")), "status: 1\r\nerror: 8\r\ncredits: 50\r\n");
-    EXPECT_EQ(Get(SmsQuery("+4915112345678", std::string(1531, 'z'))), "status: 1\r\nerror: 8\r\ncredits: 50\r\n");
+    EXPECT_EQ(Get(SmsQuery("+4915112345678", std::string(1521, 'z'))), "status: 1\r\nerror: 8\r\ncredits: 50\r\n");
     AdminPost("/admin/accounts/anna", R"({"active":false})");
     EXPECT_EQ(Get(SmsQuery("+4915112345678", "hi")), "status: 1\r\nerror: 8\r\ncredits: 50\r\n");
     EXPECT_TRUE(AdminGet("/admin/messages").Find("messages")->AsArray().empty());

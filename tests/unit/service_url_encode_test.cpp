@@ -10,7 +10,8 @@ namespace pagelark {
 namespace {
 
 // The service's rule written out literally: "%" first, then for each table byte in order,
-// its first occurrence replaced while one remains.
+// its first occurrence replaced while one remains; finally the control bytes and the bytes of
+// 0x7F and above that are left, which would not survive the trip in an address.
 std::string ReferenceUrlEncode(std::string text) {
     static const unsigned char table[] = {
         0x0D, 0x0A, 0x20, 0x22, 0x23, 0x26, 0x2C, 0x2E, 0x2F, 0x3A, 0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0xA1, 0xA3,
@@ -25,7 +26,18 @@ std::string ReferenceUrlEncode(std::string text) {
             out.replace(at, 1, escape);
         }
     }
-    return out;
+    std::string rest;
+    for (char c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b >= 0x7F) {
+            char escape[4];
+            std::snprintf(escape, sizeof escape, "%%%.2X", b);
+            rest += escape;
+        } else {
+            rest += c;
+        }
+    }
+    return rest;
 }
 
 TEST(ServiceUrlEncode, EscapesTheServiceExamples) {
@@ -38,12 +50,16 @@ TEST(ServiceUrlEncode, EscapesTheServiceExamples) {
     EXPECT_EQ(UrlEncode(Utf8ToCp1252("5 €")), "5%20%80");
 }
 
-TEST(ServiceUrlEncode, LeavesUnlistedBytesAlone) {
+TEST(ServiceUrlEncode, LeavesUnlistedPrintableBytesAlone) {
     const std::string unlisted = "AZaz09+!$'()*-@_";
     EXPECT_EQ(UrlEncode(unlisted), unlisted);
-    // Latin-1 letters the table does not list (é is listed, ê is not).
-    EXPECT_EQ(UrlEncode(Utf8ToCp1252("êÈ")), Utf8ToCp1252("êÈ"));
     EXPECT_EQ(UrlEncode(""), "");
+}
+
+TEST(ServiceUrlEncode, LettersTheTableDoesNotListStillArriveIntact) {
+    // é is in the table, ê and È are not: sent raw they would reach the service as "?".
+    EXPECT_EQ(UrlEncode(Utf8ToCp1252("éêÈ")), "%E9%EA%C8");
+    EXPECT_EQ(UrlEncode(std::string("a\x01\x7F", 3)), "a%01%7F");
 }
 
 TEST(ServiceUrlEncode, EveryByteMatchesTheLiteralRule) {

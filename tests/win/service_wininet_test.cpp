@@ -280,6 +280,15 @@ TEST_F(ServiceWinInetTest, RegisterActivateStatusSendCycle) {
     EXPECT_EQ(LogBytes(), "");
 }
 
+TEST_F(ServiceWinInetTest, LettersOutsideTheEscapeTableArriveIntact) {
+    // ê and È are not in the service's table; sent raw, WinInet would hand the service "?".
+    CreateAccount("wininet9", "pw", 5, "11111");
+    ASSERT_TRUE(client->SendSms("+491701111111", "", "Crêpe À", "", 0)) << client->LastError();
+    const std::string messages = AdminCall(standin, "GET", "/admin/messages?user=wininet9");
+    EXPECT_EQ(JsonStrings(messages, "message"), std::vector<std::string>{"Crêpe À"}) << messages;
+    EXPECT_EQ(JsonStrings(messages, "message_raw"), std::vector<std::string>{"Cr%EApe%20%C0"});
+}
+
 TEST_F(ServiceWinInetTest, InsufficientCreditsWarnAndLog) {
     CreateAccount("wininet6", "pw", 0, "11111");
     EXPECT_FALSE(client->SendSms("+491701111111", "", "hello", "", 0));
