@@ -17,7 +17,8 @@ die()  { printf '\033[31merror: %s\033[0m\n' "$*" >&2; exit 1; }
 PACKAGES=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb x11-utils xauth imagemagick librsvg2-bin
           libcpp-httplib-dev libssl-dev libsqlite3-dev openssl sqlite3 curl clang libclang-rt-14-dev
-          iso-codes libphonenumber-dev procps psmisc)
+          iso-codes libphonenumber-dev procps psmisc
+          libgnutls30)   # Wine's TLS (WinInet over HTTPS) is built on GnuTLS
 
 ensure_packages() {
     local missing=()
@@ -29,7 +30,7 @@ ensure_packages() {
     [ "$(id -u)" = 0 ] || die "packages missing (${missing[*]}); run as root or install them with apt-get"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq || die "apt-get update failed: is the Debian mirror reachable?"
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+    apt-get install -y -qq "${missing[@]}" >/dev/null \
         || die "apt-get install ${missing[*]} failed"
 }
 
