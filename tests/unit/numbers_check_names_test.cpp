@@ -4,19 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "contact_builders.h"
+
 #include <deque>
 
 using namespace pagelark;
+using pagelark::testing::Person;
 
 namespace {
-
-Contact Person(std::string name, std::string mobile, std::string email = {}) {
-    Contact c;
-    c.name = std::move(name);
-    c.mobile = std::move(mobile);
-    c.email = std::move(email);
-    return c;
-}
 
 // A message window's recipient fields with scripted answers for its dialogs.
 class FakeWindow : public RecipientWindow {

@@ -2,21 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "contact_builders.h"
+
 #include <random>
 
 using namespace pagelark;
-
-namespace {
-
-Contact Person(std::string name, std::string mobile, std::string email = {}) {
-    Contact c;
-    c.name = std::move(name);
-    c.mobile = std::move(mobile);
-    c.email = std::move(email);
-    return c;
-}
-
-}  // namespace
+using pagelark::testing::Person;
 
 TEST(NumbersPrefixIndex, NameWinsForOneContactFirstContactWinsOverall) {
     auto contacts = std::make_shared<ContactList>(ContactList{

@@ -1,26 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "contact_builders.h"
+
 #include "numbers/dialling_codes.h"
 #include "window/send_recipients.h"
 
 using namespace pagelark;
+using pagelark::testing::Person;
+using pagelark::testing::List;
 
 namespace {
-
-Contact Person(std::string name, std::string mobile, std::string email = "") {
-    Contact c;
-    c.name = std::move(name);
-    c.mobile = std::move(mobile);
-    c.email = std::move(email);
-    return c;
-}
-
-Contact List(std::string name, std::vector<Contact> members) {
-    Contact c;
-    c.name = std::move(name);
-    c.members = std::move(members);
-    return c;
-}
 
 class SendRecipients : public ::testing::Test {
 protected:
