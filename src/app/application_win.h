@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/installation.h"
-#include "app/language.h"
+#include "model/installation.h"
+#include "model/language.h"
 #include "app/registry_store.h"
-#include "app/settings.h"
-#include "numbers/contact.h"
+#include "model/settings.h"
+#include "model/contact.h"
 #include "numbers/dialling_codes.h"
 #include "service/service_client.h"
 #include "ui/tray_icon_win.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/registry_store.h"
-#include "app/settings.h"
+#include "model/settings.h"
 
 namespace pagelark {
 

@@ -8,7 +8,7 @@
 // skipped; a line without a name is skipped too.
 #include <string_view>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 
 namespace pagelark {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "numbers/contact.h"
-#include "window/message_record.h"
+#include "model/contact.h"
+#include "model/message_record.h"
 
 namespace pagelark {
 

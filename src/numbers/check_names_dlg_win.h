@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/recipient_field.h"
 #include "ui/dialog_win.h"
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/recipient_field.h"
 #include "ui/dialog_win.h"
 

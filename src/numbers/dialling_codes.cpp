@@ -1,6 +1,6 @@
 #include "numbers/dialling_codes.h"
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "common/files.h"
 #include "common/text_encoding.h"
 

@@ -1,6 +1,6 @@
 #include "numbers/recipient_checker.h"
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "numbers/number_normalizer.h"
 #include "numbers/text_case.h"
 

@@ -2,7 +2,7 @@
 // Checking the two recipient fields of a message window: numbers to international form, typed
 // names resolved against the window's contact list, entries that cannot be resolved reported.
 // The window side implements RecipientWindow with its real fields and dialogs.
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/dialling_codes.h"
 #include "numbers/recipient_field.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The text of the two recipient fields: entries separated by semicolons, written back joined
 // with "; ". An entry is a number, "name (address)", a distribution list's name, or a name to resolve.
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/dialling_codes.h"
 
 #include <optional>

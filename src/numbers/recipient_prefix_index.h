@@ -7,7 +7,7 @@
 // The index answers each keystroke with two binary searches and a scan of per-block minima
 // (at most n/64 of them) instead of walking the whole list: names and addresses are kept sorted,
 // and the first list position within the run of keys that share the prefix comes from those minima.
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/recipient_field.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // program's own proxy settings and the fallback to the secondary server.
 #include <string>
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "service/country_file_download.h"
 
 namespace pagelark {

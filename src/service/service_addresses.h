@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/installation.h"
+#include "model/installation.h"
 
 namespace pagelark {
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/installation.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "model/installation.h"
+#include "model/language.h"
+#include "model/settings.h"
 #include "service/request_log.h"
 #include "service/service_addresses.h"
 #include "service/service_ports.h"

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "app/language.h"
-#include "app/settings.h"
+#include "model/language.h"
+#include "model/settings.h"
 #include "numbers/dialling_codes.h"
 #include "setup/setup_services.h"
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "app/installation.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "model/installation.h"
+#include "model/language.h"
+#include "model/settings.h"
 #include "service/service_client.h"
 #include "setup/setup_services.h"
 

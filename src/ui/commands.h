@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 
 namespace pagelark {
 

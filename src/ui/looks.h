@@ -4,7 +4,7 @@
 // Look 0 classic (raised toolbar buttons), 1 flat, 2 Office-2003 blue gradients, 3 the
 // Outlook-Express-like toolbar with captions. Everything here is pure so the choices are
 // tested natively; the _win files apply them.
-#include "numbers/contact.h"
+#include "model/contact.h"
 
 namespace pagelark {
 

@@ -1,6 +1,6 @@
 #include "window/account_display.h"
 
-#include "window/message_record.h"
+#include "model/message_record.h"
 
 namespace pagelark {
 

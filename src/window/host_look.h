@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 
 namespace pagelark {
 

@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/recipient_checker.h"
 #include "numbers/recipient_prefix_index.h"
 #include "service/service_replies.h"
@@ -26,7 +26,7 @@
 #include "ui/window_win.h"
 #include "window/host_look.h"
 #include "window/message_document.h"
-#include "window/message_record.h"
+#include "model/message_record.h"
 #include "window/sms_dialog_bar_win.h"
 #include "window/spell_checker.h"
 

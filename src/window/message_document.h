@@ -5,7 +5,7 @@
 #include <string>
 
 #include "mailclients/mail_bridge.h"
-#include "window/message_record.h"
+#include "model/message_record.h"
 
 namespace pagelark {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/recipient_field.h"
 
 namespace pagelark {

@@ -4,8 +4,8 @@
 // bridge are reached through SendFlowHost.
 #include <string>
 
-#include "app/settings.h"
-#include "window/message_record.h"
+#include "model/settings.h"
+#include "model/message_record.h"
 
 namespace pagelark {
 

@@ -3,9 +3,9 @@
 // typed fields with list names expanded for the copy in the sent items.
 #include <string>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 #include "numbers/recipient_field.h"
-#include "window/message_record.h"
+#include "model/message_record.h"
 
 namespace pagelark {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/installation.h"
+#include "app/installation_store.h"
 #include "app/memory_registry_store.h"
 #include "app/old_addin_cleanup.h"
 

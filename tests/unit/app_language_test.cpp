@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
-#include "app/language.h"
+#include "model/language.h"
 #include "app/version_text.h"
 
 namespace pagelark {

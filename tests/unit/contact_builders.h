@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "numbers/contact.h"
+#include "model/contact.h"
 
 namespace pagelark::testing {
 

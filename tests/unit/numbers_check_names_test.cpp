@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "model/settings.h"
 #include "numbers/dialling_codes.h"
 #include "numbers/recipient_checker.h"
 

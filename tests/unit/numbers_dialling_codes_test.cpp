@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "model/settings.h"
 #include "common/files.h"
 #include "numbers/dialling_codes.h"
 

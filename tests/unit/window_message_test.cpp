@@ -5,7 +5,7 @@
 
 #include "mailclients/offline_mail_bridge.h"
 #include "window/message_document.h"
-#include "window/message_record.h"
+#include "model/message_record.h"
 
 using namespace pagelark;
 

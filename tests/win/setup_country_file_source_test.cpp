@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "service/country_file_download_win.h"
 
 using namespace pagelark;

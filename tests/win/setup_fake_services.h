@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
-#include "app/settings.h"
+#include "model/language.h"
+#include "model/settings.h"
 #include "numbers/dialling_codes.h"
 #include "setup/setup_environment_win.h"
 #include "setup/setup_services.h"

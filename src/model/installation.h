@@ -5,8 +5,6 @@
 
 namespace pagelark {
 
-class RegistryStore;
-
 struct InstallationValues {
     std::string scid;              // "SCID": decimal sales channel number, may be empty
     std::string productLanguage;   // "ProductLanguage": decimal language id of the installed product
@@ -15,8 +13,5 @@ struct InstallationValues {
     std::string secondaryServer = "sms2.telvoro.com";
     std::string webServer = "www.telvoro.com";
 };
-
-// Reads the values; an absent or empty host keeps its built-in default.
-InstallationValues ReadInstallationValues(const RegistryStore& store);
 
 }  // namespace pagelark

@@ -1,4 +1,4 @@
-#include "app/installation.h"
+#include "app/installation_store.h"
 
 #include "app/registry_store.h"
 

@@ -1,4 +1,4 @@
-#include "window/message_record.h"
+#include "model/message_record.h"
 
 #include <cstdio>
 
