@@ -9,6 +9,7 @@
 
 #include "app/about_dialog_win.h"
 #include "app/command_line.h"
+#include "app/installation_store.h"
 #include "app/old_addin_cleanup.h"
 #include "app/registry_store_win.h"
 #include "app/settings_store.h"
