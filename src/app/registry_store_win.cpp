@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/registry_key_win.h"
+#include "common/handle_win.h"
 #include "common/wide_string_win.h"
 
 namespace pagelark {

@@ -1,6 +1,6 @@
 #include "app/settings_store.h"
 
-#include "app/password.h"
+#include "model/password.h"
 #include "common/text_encoding.h"
 
 namespace pagelark {
@@ -92,6 +92,8 @@ void SaveProxy(RegistryStore& store, const Settings& s) {
 }  // namespace
 
 void LoadSettings(const RegistryStore& store, Settings& s, std::uint16_t userDefaultLangId) {
+    // A value that is absent (or of the wrong size) falls back to the record's own default.
+    static const Settings kDefaults;
     LoadString(store, "UserMobile", s.UserMobile);
     LoadString(store, "UserLandCode", s.UserLandCode);
     LoadString(store, "UserEMail", s.UserEMail);
@@ -102,22 +104,22 @@ void LoadSettings(const RegistryStore& store, Settings& s, std::uint16_t userDef
     // Only a value of exactly four bytes is taken; any other size means the default.
     LoadInt(store, "Language", s.Language, userDefaultLangId & 0x3FF);
 
-    LoadInt(store, "AutoRun", s.AutoRun, 1);
-    LoadInt(store, "ShowTaskbarIcon", s.ShowTaskbarIcon, 1);
-    LoadInt(store, "SendConfirmation", s.SendConfirmation, 1);
-    LoadInt(store, "MinSMSCredits", s.MinSMSCredits, 10);
-    LoadInt(store, "CheckNumbers", s.CheckNumbers, 1);
-    LoadInt(store, "SaveChangedNumbers", s.SaveChangedNumbers, 0);
+    LoadInt(store, "AutoRun", s.AutoRun, kDefaults.AutoRun);
+    LoadInt(store, "ShowTaskbarIcon", s.ShowTaskbarIcon, kDefaults.ShowTaskbarIcon);
+    LoadInt(store, "SendConfirmation", s.SendConfirmation, kDefaults.SendConfirmation);
+    LoadInt(store, "MinSMSCredits", s.MinSMSCredits, kDefaults.MinSMSCredits);
+    LoadInt(store, "CheckNumbers", s.CheckNumbers, kDefaults.CheckNumbers);
+    LoadInt(store, "SaveChangedNumbers", s.SaveChangedNumbers, kDefaults.SaveChangedNumbers);
     LoadString(store, "CopyToEMail", s.CopyToEMail);
 
     LoadOutlookIntegration(store, s);
 
-    LoadInt(store, "IntegrateOE", s.IntegrateOE, 1);
-    LoadInt(store, "SaveSentMessages", s.SaveSentMessages, 1);
-    LoadInt(store, "UpdateAutoDownload", s.UpdateAutoDownload, 1);
-    LoadInt(store, "UpdateAutoInstall", s.UpdateAutoInstall, 1);
-    LoadInt(store, "UseProxy", s.UseProxy, 0);
-    LoadInt(store, "ProxyPort", s.ProxyPort, 80);
+    LoadInt(store, "IntegrateOE", s.IntegrateOE, kDefaults.IntegrateOE);
+    LoadInt(store, "SaveSentMessages", s.SaveSentMessages, kDefaults.SaveSentMessages);
+    LoadInt(store, "UpdateAutoDownload", s.UpdateAutoDownload, kDefaults.UpdateAutoDownload);
+    LoadInt(store, "UpdateAutoInstall", s.UpdateAutoInstall, kDefaults.UpdateAutoInstall);
+    LoadInt(store, "UseProxy", s.UseProxy, kDefaults.UseProxy);
+    LoadInt(store, "ProxyPort", s.ProxyPort, kDefaults.ProxyPort);
     LoadString(store, "ProxyAddress", s.ProxyAddress);
 
     LoadProxyFallback(store, s);

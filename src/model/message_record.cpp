@@ -19,9 +19,9 @@ MessageRecord GatherMessage(const MessageFields& fields, int accountType, const 
     if (accountType & kCarbonCopy) record.CC = fields.cc;
     record.Body = fields.body;
     if (fields.sendOn && (accountType & kScheduled)) record.SendTime = FormatSendTime(fields.date, fields.time);
-    if ((accountType & kReplyToInbox) && fields.replyToInbox) record.Options |= message_option::kReplyToInbox;
-    if ((accountType & kReplyToMobile) && fields.replyToMobile) record.Options |= message_option::kReplyToMobile;
-    if ((accountType & kFlash) && fields.flash) record.Options |= message_option::kFlash;
+    if ((accountType & kReplyToInbox) && fields.replyToInbox) record.Options |= send_option::kReplyToInbox;
+    if ((accountType & kReplyToMobile) && fields.replyToMobile) record.Options |= send_option::kReplyToMobile;
+    if ((accountType & kFlash) && fields.flash) record.Options |= send_option::kFlash;
     return record;
 }
 

@@ -2,23 +2,9 @@
 // One message as a window hands it on to sending, saving, printing and the mail client.
 #include <string>
 
+#include "model/send_options.h"
+
 namespace pagelark {
-
-// Send features of an account (`AccountType` of the service client).
-namespace account_feature {
-inline constexpr int kReplyToInbox = 1;
-inline constexpr int kReplyToMobile = 2;
-inline constexpr int kFlash = 4;
-inline constexpr int kScheduled = 8;
-inline constexpr int kCarbonCopy = 16;
-}  // namespace account_feature
-
-// Bits of MessageRecord::Options.
-namespace message_option {
-inline constexpr int kReplyToInbox = 1;
-inline constexpr int kReplyToMobile = 2;
-inline constexpr int kFlash = 4;
-}  // namespace message_option
 
 struct MessageRecord {
     std::string EntryID;
@@ -27,7 +13,7 @@ struct MessageRecord {
     std::string Subject;
     std::string Body;       // line breaks as CR LF
     std::string SendTime;   // "%d-%.2d-%.2d %.2d:%.2d" local time, or empty: at once
-    int Options = 0;
+    int Options = 0;        // send_option bits
     int Sent = 0;           // item fields only: the item was already sent
 };
 

@@ -4,27 +4,9 @@
 #include <wininet.h>
 
 #include "common/wide_string_win.h"
+#include "service/internet_handle_win.h"
 
 namespace pagelark {
-namespace {
-
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle = nullptr) : handle_(handle) {}
-    ~InternetHandle() {
-        if (handle_) InternetCloseHandle(handle_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    HINTERNET handle_;
-};
-
-}  // namespace
-
 std::optional<FetchedFile> WinInetCountryFileSource::FetchFrom(const std::string& host, const std::string& path) {
     const bool useProxy = settings_.UseProxy != 0;
     const std::wstring proxy = Widen(settings_.ProxyAddress + ":" + std::to_string(settings_.ProxyPort));

@@ -53,14 +53,15 @@ std::string CommasForSemicolons(std::string text) {
     return text;
 }
 
-class WaitCursor {
+// The user interface shows its wait cursor while a request blocks the calling window.
+class WaitDuringRequest {
 public:
-    explicit WaitCursor(ServiceUserInterface* ui) : ui_(ui) {
+    explicit WaitDuringRequest(ServiceUserInterface* ui) : ui_(ui) {
         if (ui_) ui_->BeginWait();
     }
-    ~WaitCursor() { End(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    ~WaitDuringRequest() { End(); }
+    WaitDuringRequest(const WaitDuringRequest&) = delete;
+    WaitDuringRequest& operator=(const WaitDuringRequest&) = delete;
     void End() {
         if (ui_) ui_->EndWait();
         ui_ = nullptr;
@@ -160,7 +161,7 @@ int ServiceClient::ApplyStatus(const StatusResult& result) {
 }
 
 int ServiceClient::RequestStatus() {
-    WaitCursor wait(platform_.ui.get());
+    WaitDuringRequest wait(platform_.ui.get());
     const StatusResult result = PrepareStatus().Run();
     wait.End();
     return ApplyStatus(result);
@@ -175,7 +176,7 @@ int ServiceClient::RegisterAccount(int mode, const std::string& user, const std:
                                    const std::string& countryCode, const std::string& mobile,
                                    const std::string& email) {
     const ServiceTexts texts = Texts();
-    WaitCursor wait(platform_.ui.get());
+    WaitDuringRequest wait(platform_.ui.get());
     const int gmt = GmtFromStandardBias(platform_.clock->StandardBiasMinutes());
     const std::string path = "/plugin/register.php?mode=" + std::to_string(mode) +
                              "&sales_channel_id=" + SalesChannelText(GetSalesChannelId()) +
@@ -210,7 +211,7 @@ int ServiceClient::RegisterAccount(int mode, const std::string& user, const std:
 
 bool ServiceClient::ActivateAccount(const std::string& user, const std::string& pin) {
     const ServiceTexts texts = Texts();
-    WaitCursor wait(platform_.ui.get());
+    WaitDuringRequest wait(platform_.ui.get());
     const std::string path = "/plugin/activate.php?user=" + AsGiven(user) + "&pin=" + AsGiven(pin);
     const Exchange exchange = Perform(*platform_.transport, Proxy(), context_.installation.primaryServer,
                                       context_.installation.secondaryServer, path);
@@ -233,16 +234,16 @@ bool ServiceClient::SendSms(const std::string& recipients, const std::string& cc
     const ServiceTexts texts = Texts();
     const LocalTime start = platform_.clock->Now();
     const Settings& settings = context_.settings;
-    WaitCursor wait(platform_.ui.get());
+    WaitDuringRequest wait(platform_.ui.get());
     const int gmt = GmtFromStandardBias(platform_.clock->StandardBiasMinutes());
     const std::string path = "/plugin/sms.php?user=" + Encoded(settings.UserName) +
                              "&password=" + Encoded(settings.UserPassword) + "&send_time=" + AsGiven(sendTime) +
                              "&recipients=" + AsGiven(CommasForSemicolons(recipients)) +
                              "&cc_to_mail=" + AsGiven(CommasForSemicolons(ccToMail)) +
                              "&perm_mail_copy=" + AsGiven(settings.CopyToEMail) + "&message=" + Encoded(message) +
-                             "&gmt=" + std::to_string(gmt) + "&rply=" + ((options & kReplyToInbox) ? "1" : "0") +
-                             "&senderid=" + ((options & kReplyToMobile) ? "1" : "0") +
-                             "&flash=" + ((options & kFlashSms) ? "1" : "0");
+                             "&gmt=" + std::to_string(gmt) + "&rply=" + ((options & send_option::kReplyToInbox) ? "1" : "0") +
+                             "&senderid=" + ((options & send_option::kReplyToMobile) ? "1" : "0") +
+                             "&flash=" + ((options & send_option::kFlash) ? "1" : "0");
     const Exchange exchange = Perform(*platform_.transport, Proxy(), context_.installation.primaryServer,
                                       context_.installation.secondaryServer, path);
     wait.End();

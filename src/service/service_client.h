@@ -16,6 +16,7 @@
 #include "model/installation.h"
 #include "model/language.h"
 #include "model/settings.h"
+#include "model/send_options.h"
 #include "service/request_log.h"
 #include "service/service_addresses.h"
 #include "service/service_ports.h"
@@ -62,9 +63,6 @@ private:
     std::shared_ptr<RequestLog> log_;
 };
 
-// Bits of SendSms's options (and of the account type's first three bits).
-enum SendOption : int { kReplyToInbox = 1, kReplyToMobile = 2, kFlashSms = 4 };
-
 class ServiceClient {
 public:
     ServiceClient(ServiceContext context, ServicePlatform platform);
@@ -89,7 +87,8 @@ public:
                         const std::string& countryCode, const std::string& mobile, const std::string& email);
     // True when the service accepted the PIN; otherwise the user has been told.
     bool ActivateAccount(const std::string& user, const std::string& pin);
-    // Texts are UTF-8; the message travels as Windows-1252. False: LastError holds the text.
+    // Texts are UTF-8; the message travels as Windows-1252; `options` are send_option bits.
+    // False: LastError holds the text.
     bool SendSms(const std::string& recipients, const std::string& ccToMail, const std::string& message,
                  const std::string& sendTime, int options);
 

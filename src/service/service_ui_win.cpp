@@ -30,11 +30,11 @@ bool WindowsServiceUi::StartConnectionWizard() {
 }
 
 void WindowsServiceUi::BeginWait() {
-    if (waitDepth_++ == 0) previousCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (waitDepth_++ == 0) waitCursor_.emplace();
 }
 
 void WindowsServiceUi::EndWait() {
-    if (waitDepth_ > 0 && --waitDepth_ == 0) SetCursor(previousCursor_);
+    if (waitDepth_ > 0 && --waitDepth_ == 0) waitCursor_.reset();
 }
 
 }  // namespace pagelark

@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "service/service_ports.h"
+#include "ui/wait_cursor_win.h"
 
 namespace pagelark {
 
@@ -39,7 +41,7 @@ private:
     std::function<std::wstring()> caption_;
     std::function<HWND()> owner_;
     int waitDepth_ = 0;
-    HCURSOR previousCursor_ = nullptr;
+    std::optional<WaitCursor> waitCursor_;   // while waitDepth_ > 0
 };
 
 }  // namespace pagelark

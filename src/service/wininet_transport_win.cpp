@@ -6,37 +6,11 @@
 #include <utility>
 
 #include "common/wide_string_win.h"
+#include "service/internet_handle_win.h"
 #include "service/reply_reader.h"
 
 namespace pagelark {
 namespace {
-
-class InternetHandle {
-public:
-    InternetHandle() = default;
-    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-    ~InternetHandle() { Reset(); }
-    InternetHandle(InternetHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    InternetHandle& operator=(InternetHandle&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset() {
-        if (handle_) InternetCloseHandle(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    HINTERNET handle_ = nullptr;
-};
 
 class WinInetSession : public HttpSession {
 public:

@@ -2,10 +2,11 @@
 
 #include <commctrl.h>
 
-#include "app/password.h"
 #include "common/wide_string_win.h"
+#include "model/password.h"
 #include "resource_ids.h"
 #include "ui/resources_win.h"
+#include "ui/wait_cursor_win.h"
 
 namespace pagelark {
 namespace {
@@ -146,16 +147,12 @@ bool CPageConfigUser::OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 
 CPageConfigGlobal::CPageConfigGlobal(OptionsRun& run) : COptionsPage(IDD_CONFIG_GLOBAL, OptionsPage::Global, run) {}
 
-CPageConfigGlobal::~CPageConfigGlobal() {
-    if (flags_) ImageList_Destroy(flags_);
-}
-
 bool CPageConfigGlobal::Fill() {
     const Settings& settings = run_.env.settings;
     HWND combo = Item(IDC_GLOBAL_LANGUAGE);
-    flags_ = ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_LANGUAGE_FLAGS), 16, 0,
-                                  RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    if (flags_) SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(flags_));
+    flags_.reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_LANGUAGE_FLAGS), 16, 0,
+                                      RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    if (flags_) SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(flags_.get()));
     const auto& entries = LanguageEntries();
     for (size_t i = 0; i < entries.size(); ++i) {
         std::wstring text = Widen(entries[i].text);

@@ -7,6 +7,7 @@
 #include "setup/options_rules.h"
 #include "setup/setup_controls_win.h"
 #include "setup/setup_environment_win.h"
+#include "ui/image_list_win.h"
 #include "ui/property_sheet_win.h"
 
 namespace pagelark {
@@ -75,7 +76,6 @@ private:
 class CPageConfigGlobal : public COptionsPage {
 public:
     explicit CPageConfigGlobal(OptionsRun& run);
-    ~CPageConfigGlobal() override;
 
 protected:
     bool Fill() override;
@@ -84,7 +84,7 @@ protected:
     void AfterSave() override;
 
 private:
-    HIMAGELIST flags_ = nullptr;
+    ImageListHandle flags_;
 };
 
 class CPageConfigUpdate : public COptionsPage {

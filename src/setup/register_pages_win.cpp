@@ -2,14 +2,15 @@
 
 #include <array>
 
-#include "app/password.h"
 #include "common/files.h"
 #include "common/text_encoding.h"
 #include "common/wide_string_win.h"
+#include "model/password.h"
 #include "numbers/number_normalizer.h"
 #include "resource_ids.h"
 #include "setup/options_rules.h"
 #include "ui/resources_win.h"
+#include "ui/wait_cursor_win.h"
 
 namespace pagelark {
 namespace {

@@ -49,19 +49,13 @@ void DerivedFont::CreateFrom(HWND window, LONG weight, bool underline) {
     description.lfUnderline = underline ? TRUE : FALSE;
     HFONT made = CreateFontIndirectW(&description);
     if (!made) return;
-    Reset();
-    font_ = made;
+    font_.reset(made);
 }
 
 void DerivedFont::ApplyTo(HWND dialog, int id) const {
     if (!font_) return;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (GetDlgCtrlID(child) == id) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-}
-
-void DerivedFont::Reset() {
-    if (font_) DeleteObject(font_);
-    font_ = nullptr;
+        if (GetDlgCtrlID(child) == id) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void SetTopmost(HWND window, bool topmost) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/handle_win.h"
+
 namespace pagelark {
 
 std::string ControlText(HWND dialog, int id);
@@ -24,20 +26,14 @@ std::string FormatText(UINT textId, std::string_view value);
 // A font derived from a window's font; owns the GDI object.
 class DerivedFont {
 public:
-    DerivedFont() = default;
-    ~DerivedFont() { Reset(); }
-    DerivedFont(const DerivedFont&) = delete;
-    DerivedFont& operator=(const DerivedFont&) = delete;
-
     // The font of `window` with the given weight and underline; keeps the old one on failure.
     void CreateFrom(HWND window, LONG weight, bool underline = false);
-    HFONT get() const { return font_; }
+    HFONT get() const { return font_.get(); }
     // Sets this font on every child of `dialog` whose id is `id`.
     void ApplyTo(HWND dialog, int id) const;
 
 private:
-    void Reset();
-    HFONT font_ = nullptr;
+    FontHandle font_;
 };
 
 // Makes the main window topmost or puts it back, without moving, sizing or activating it.
@@ -45,17 +41,5 @@ void SetTopmost(HWND window, bool topmost);
 
 // Opens an address in the user's web browser.
 void OpenInBrowser(HWND owner, const std::string& address);
-
-// Shows the wait cursor for the life of the object.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 }  // namespace pagelark

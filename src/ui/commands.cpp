@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "model/send_options.h"
 #include "ui/command_ids.h"
 
 namespace pagelark {
@@ -35,8 +36,6 @@ constexpr std::array<CommandInfo, 21> kCommands = {{
     {kAbout, kAbout, -1},
     {kHideIcon, kHideIcon, -1},
 }};
-
-constexpr int kAccountCc = 16;
 
 bool InEditControl(const CommandState& s) { return s.focus != FocusKind::Other; }
 
@@ -74,7 +73,7 @@ bool IsCommandEnabled(int id, const CommandState& s) {
         // Corrections are written into the editor, which a sent item keeps read-only.
         return s.spellCheckAvailable && !s.sentItem;
     case kCcButton:
-        return (s.accountType & kAccountCc) != 0;
+        return (s.accountType & account_feature::kCarbonCopy) != 0;
     default:
         return true;
     }

@@ -6,33 +6,18 @@
 
 namespace pagelark {
 
-CMenuBar::~CMenuBar() {
-    if (menu_ && !attached_) DestroyMenu(menu_);
-}
-
-CMenuBar& CMenuBar::operator=(CMenuBar&& other) noexcept {
-    if (this != &other) {
-        if (menu_ && !attached_) DestroyMenu(menu_);
-        menu_ = other.menu_;
-        attached_ = other.attached_;
-        other.menu_ = nullptr;
-    }
-    return *this;
-}
-
 bool CMenuBar::Load(HINSTANCE module, int id, LANGID language) {
     const void* data = FindLanguageResource(module, RT_MENU, id, language);
     HMENU menu = data ? LoadMenuIndirectW(static_cast<const MENUTEMPLATEW*>(data)) : nullptr;
     if (!menu) return false;
-    *this = CMenuBar();
+    owned_.reset(menu);
     menu_ = menu;
-    attached_ = false;
     return true;
 }
 
 void CMenuBar::AttachTo(HWND window) {
     if (!menu_ || !SetMenu(window, menu_)) return;
-    attached_ = true;
+    (void)owned_.release();
     DrawMenuBar(window);
 }
 
@@ -52,15 +37,6 @@ void UpdateMenuEnabling(HMENU menu, const CommandState& state) {
     }
 }
 
-CAccelerators& CAccelerators::operator=(CAccelerators&& other) noexcept {
-    if (this != &other) {
-        if (table_) DestroyAcceleratorTable(table_);
-        table_ = other.table_;
-        other.table_ = nullptr;
-    }
-    return *this;
-}
-
 bool CAccelerators::Load(HINSTANCE module, int id, LANGID language) {
     // The resource holds 8-byte entries (flags, key, command, padding); the last has bit 0x80 set.
     DWORD size = 0;
@@ -78,8 +54,7 @@ bool CAccelerators::Load(HINSTANCE module, int id, LANGID language) {
     if (entries.empty()) return false;
     HACCEL table = CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()));
     if (!table) return false;
-    *this = CAccelerators();
-    table_ = table;
+    table_.reset(table);
     return true;
 }
 

@@ -3,6 +3,9 @@
 // and the idle-time update of their enabled state from the command rules (ui/commands.h).
 #include <windows.h>
 
+#include <utility>
+
+#include "common/handle_win.h"
 #include "ui/commands.h"
 
 namespace pagelark {
@@ -11,9 +14,12 @@ namespace pagelark {
 class CMenuBar {
 public:
     CMenuBar() = default;
-    ~CMenuBar();
-    CMenuBar(CMenuBar&& other) noexcept : menu_(other.menu_), attached_(other.attached_) { other.menu_ = nullptr; }
-    CMenuBar& operator=(CMenuBar&& other) noexcept;
+    CMenuBar(CMenuBar&& other) noexcept : owned_(std::move(other.owned_)), menu_(std::exchange(other.menu_, nullptr)) {}
+    CMenuBar& operator=(CMenuBar&& other) noexcept {
+        owned_ = std::move(other.owned_);
+        menu_ = std::exchange(other.menu_, nullptr);
+        return *this;
+    }
     CMenuBar(const CMenuBar&) = delete;
     CMenuBar& operator=(const CMenuBar&) = delete;
 
@@ -24,8 +30,8 @@ public:
     HMENU handle() const { return menu_; }
 
 private:
+    MenuHandle owned_;   // until AttachTo hands it to the window
     HMENU menu_ = nullptr;
-    bool attached_ = false;
 };
 
 // Enables and greys every command item of `menu` and its submenus by IsCommandEnabled. Call it
@@ -35,22 +41,17 @@ void UpdateMenuEnabling(HMENU menu, const CommandState& state);
 // Accelerator table 128 (or another) built from the resource of `language`.
 class CAccelerators {
 public:
-    CAccelerators() = default;
-    ~CAccelerators() { if (table_) DestroyAcceleratorTable(table_); }
-    CAccelerators(CAccelerators&& other) noexcept : table_(other.table_) { other.table_ = nullptr; }
-    CAccelerators& operator=(CAccelerators&& other) noexcept;
-    CAccelerators(const CAccelerators&) = delete;
-    CAccelerators& operator=(const CAccelerators&) = delete;
 
     bool Load(HINSTANCE module, int id, LANGID language);
-    HACCEL handle() const { return table_; }
+    HACCEL handle() const { return table_.get(); }
     // True when `message` was an accelerator for `window` (and was dispatched as WM_COMMAND).
     bool Translate(HWND window, MSG& message) const {
-        return table_ && TranslateAcceleratorW(window, table_, &message) != 0;
+        return table_ && TranslateAcceleratorW(window, table_.get(), &message) != 0;
     }
 
 private:
-    HACCEL table_ = nullptr;
+    static bool Destroy(HACCEL table) { return DestroyAcceleratorTable(table) != FALSE; }
+    UniqueHandle<HACCEL, Destroy> table_;
 };
 
 }  // namespace pagelark

@@ -6,7 +6,6 @@ namespace pagelark {
 
 CStatusBar::~CStatusBar() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);  // takes the pane controls with it
-    if (font_) DeleteObject(font_);
 }
 
 bool CStatusBar::Create(HWND parent, int controlId) {
@@ -18,8 +17,8 @@ bool CStatusBar::Create(HWND parent, int controlId) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        font_ = CreateFontIndirectW(&metrics.lfStatusFont);
-    if (font_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        font_.reset(CreateFontIndirectW(&metrics.lfStatusFont));
+    if (font_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     Layout();
     return true;
 }
@@ -37,7 +36,7 @@ HWND CStatusBar::AddPane(int paneId, int width, PaneKind kind, const std::wstrin
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(paneId)),
                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
     if (!control) return nullptr;
-    if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     panes_.push_back({paneId, width, control});
     Layout();
     return control;

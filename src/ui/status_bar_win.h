@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handle_win.h"
+
 namespace pagelark {
 
 enum class PaneKind { Label, SunkenText, Icon };
@@ -35,7 +37,7 @@ public:
     // Call from the parent's WM_SIZE: moves the bar to the bottom and the controls into their panes.
     void Resize();
     int Height() const;
-    HFONT Font() const { return font_; }
+    HFONT Font() const { return font_.get(); }
 
 private:
     struct Pane {
@@ -46,7 +48,7 @@ private:
     void Layout();
 
     HWND hwnd_ = nullptr;
-    HFONT font_ = nullptr;
+    FontHandle font_;
     std::vector<Pane> panes_;
     std::wstring message_;   // kept here: adding a pane moves the message pane to a new index
 };

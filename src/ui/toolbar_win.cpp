@@ -40,10 +40,9 @@ void FillVerticalGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom) {
     const int height = rect.bottom - rect.top;
     for (int y = 0; y < height; ++y) {
         const Rgb c = GradientAt(top, bottom, y, height);
-        HBRUSH brush = CreateSolidBrush(ToColorref(c));
+        const BrushHandle brush(CreateSolidBrush(ToColorref(c)));
         RECT line{rect.left, rect.top + y, rect.right, rect.top + y + 1};
-        FillRect(dc, &line, brush);
-        DeleteObject(brush);
+        FillRect(dc, &line, brush.get());
     }
 }
 
@@ -54,23 +53,18 @@ CToolBar::~CToolBar() {
         RemoveWindowSubclass(hwnd_, &CToolBar::PaintProc, 1);
         DestroyWindow(hwnd_);
     }
-    if (images_) ImageList_Destroy(images_);
 }
 
 bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const ToolbarChoice& choice, int controlId) {
     if (hwnd_) return false;  // one toolbar per object
     const std::vector<int> ids = ReadToolbarResource(module, choice.toolbarId, language);
-    HBITMAP strip = static_cast<HBITMAP>(
-        LoadImageW(module, MAKEINTRESOURCEW(choice.bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (ids.empty() || !strip) {
-        if (strip) DeleteObject(strip);
-        return false;
-    }
+    const BitmapHandle strip(static_cast<HBITMAP>(
+        LoadImageW(module, MAKEINTRESOURCEW(choice.bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (ids.empty() || !strip) return false;
     look_ = choice.look;
 
-    images_ = ImageList_Create(choice.imageSize, choice.imageSize, ILC_COLOR24 | ILC_MASK, 10, 0);
-    ImageList_AddMasked(images_, strip, kStripBackground);
-    DeleteObject(strip);
+    images_.reset(ImageList_Create(choice.imageSize, choice.imageSize, ILC_COLOR24 | ILC_MASK, 10, 0));
+    ImageList_AddMasked(images_.get(), strip.get(), kStripBackground);
 
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CCS_TOP | TBSTYLE_TOOLTIPS;
     // Classic: raised buttons under the etched divider line; the other looks are flat, without it.
@@ -82,7 +76,7 @@ bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const Tool
     SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // Only buttons marked BTNS_SHOWTEXT (Send) show their caption; the others use it as tool tip.
     SendMessageW(hwnd_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
-    SendMessageW(hwnd_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    SendMessageW(hwnd_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     if (look_ == Look::Classic) SetWindowTheme(hwnd_, L"", L"");  // raised, classic buttons
     if (look_ == Look::Office2003 || look_ == Look::Express)
         SetWindowSubclass(hwnd_, &CToolBar::PaintProc, 1, static_cast<DWORD_PTR>(look_));
@@ -160,9 +154,8 @@ LRESULT CALLBACK CToolBar::PaintProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (static_cast<Look>(data) == Look::Office2003) {
             FillVerticalGradient(dc, r, kOffice2003ButtonTop, kOffice2003Second);
         } else {
-            HBRUSH brush = CreateSolidBrush(ToColorref(kExpressToolbar));
-            FillRect(dc, &r, brush);
-            DeleteObject(brush);
+            const BrushHandle brush(CreateSolidBrush(ToColorref(kExpressToolbar)));
+            FillRect(dc, &r, brush.get());
         }
         return 1;
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/commands.h"
+#include "ui/image_list_win.h"
 #include "ui/looks.h"
 
 namespace pagelark {
@@ -39,7 +40,7 @@ private:
     static LRESULT CALLBACK PaintProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     HWND hwnd_ = nullptr;
-    HIMAGELIST images_ = nullptr;
+    ImageListHandle images_;
     Look look_ = Look::Classic;
     std::vector<std::wstring> captions_;
 };

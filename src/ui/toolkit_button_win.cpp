@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
+
+#include "common/handle_win.h"
 
 namespace pagelark {
 namespace {
@@ -13,7 +16,7 @@ constexpr wchar_t kMarker[] = L"Pagelark.ToolkitButton";
 
 struct ButtonState {
     HWND button;
-    HICON icon;
+    IconHandle icon;
     Look look;
     bool hot = false;
 };
@@ -23,10 +26,9 @@ COLORREF ToColorref(Rgb c) { return RGB(c.r, c.g, c.b); }
 void FillGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom) {
     const int height = rect.bottom - rect.top;
     for (int y = 0; y < height; ++y) {
-        HBRUSH brush = CreateSolidBrush(ToColorref(GradientAt(top, bottom, y, height)));
+        const BrushHandle brush(CreateSolidBrush(ToColorref(GradientAt(top, bottom, y, height))));
         RECT line{rect.left, rect.top + y, rect.right, rect.top + y + 1};
-        FillRect(dc, &line, brush);
-        DeleteObject(brush);
+        FillRect(dc, &line, brush.get());
     }
 }
 
@@ -41,9 +43,8 @@ void Draw(const ButtonState& state, const DRAWITEMSTRUCT& item) {
         if (pressed) FillGradient(dc, r, kOffice2003Pressed, kOffice2003Hot);
         else if (state.hot) FillGradient(dc, r, kOffice2003ButtonTop, kOffice2003Hot);
         else FillGradient(dc, r, kOffice2003ButtonTop, kOffice2003ButtonBottom);
-        HBRUSH border = CreateSolidBrush(ToColorref(kOffice2003Border));
-        FrameRect(dc, &r, border);
-        DeleteObject(border);
+        const BrushHandle border(CreateSolidBrush(ToColorref(kOffice2003Border)));
+        FrameRect(dc, &r, border.get());
         break;
     }
     case Look::Flat:
@@ -66,7 +67,7 @@ void Draw(const ButtonState& state, const DRAWITEMSTRUCT& item) {
     int x = r.left + ((r.right - r.left) - contentWidth) / 2 + (pressed ? 1 : 0);
     const int offset = pressed ? 1 : 0;
     if (state.icon) {
-        DrawIconEx(dc, x, r.top + ((r.bottom - r.top) - 16) / 2 + offset, state.icon, 16, 16, 0, nullptr,
+        DrawIconEx(dc, x, r.top + ((r.bottom - r.top) - 16) / 2 + offset, state.icon.get(), 16, 16, 0, nullptr,
                    DI_NORMAL);
         x += iconWidth;
     }
@@ -104,7 +105,6 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         RemoveWindowSubclass(hwnd, &ButtonProc, id);
         RemovePropW(hwnd, kMarker);
         if (HWND parent = GetParent(hwnd)) RemoveWindowSubclass(parent, &ParentProc, reinterpret_cast<UINT_PTR>(hwnd));
-        if (state->icon) DestroyIcon(state->icon);
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
         delete state;
         return result;
@@ -130,9 +130,10 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool MakeToolkitButton(HWND button, HICON icon, Look look) {
+    IconHandle ownedIcon(icon);
     HWND parent = GetParent(button);
     if (!button || !parent || IsToolkitButton(button)) return false;
-    auto* state = new ButtonState{button, icon, look};
+    auto* state = new ButtonState{button, std::move(ownedIcon), look};
     if (!SetWindowSubclass(button, &ButtonProc, kButtonSubclass, reinterpret_cast<DWORD_PTR>(state))) {
         delete state;
         return false;

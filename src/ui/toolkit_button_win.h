@@ -9,7 +9,7 @@
 namespace pagelark {
 
 // Turns the existing push button into a toolkit button. The button takes ownership of `icon`
-// (nullptr: caption only) and draws itself from now on; its id, caption, enabled state and
+// (nullptr: caption only; destroyed at once when the button cannot be converted) and draws itself from now on; its id, caption, enabled state and
 // notifications stay as they were. Returns false when the button could not be converted.
 bool MakeToolkitButton(HWND button, HICON icon, Look look);
 

@@ -12,7 +12,6 @@ constexpr UINT kIconUid = 1;
 
 TrayIcon::~TrayIcon() {
     Hide();
-    if (icon_) DestroyIcon(icon_);
 }
 
 UINT TrayIcon::TaskbarCreatedMessage() {
@@ -27,7 +26,7 @@ NOTIFYICONDATAW TrayIcon::Data() const {
     data.uID = kIconUid;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = callbackMessage_;
-    data.hIcon = icon_;
+    data.hIcon = icon_.get();
     lstrcpynW(data.szTip, tip_.c_str(), ARRAYSIZE(data.szTip));
     return data;
 }
@@ -39,8 +38,8 @@ bool TrayIcon::Create(HWND owner, UINT callbackMessage, UINT iconId, const std::
     tip_ = tip;
     menuId_ = menuId;
     defaultCommand_ = defaultCommand;
-    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    icon_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     if (!owner_ || !icon_) return false;
     created_ = true;
     // Without a notification area (no shell yet) the add fails; "TaskbarCreated" adds it later.
@@ -88,9 +87,9 @@ void TrayIcon::OnCallback(WPARAM, LPARAM lParam) {
 }
 
 void TrayIcon::ShowMenu(POINT at) {
-    HMENU menu = LoadMenuResource(menuId_);
+    const MenuHandle menu(LoadMenuResource(menuId_));
     if (!menu) return;
-    HMENU popup = GetSubMenu(menu, 0);
+    HMENU popup = GetSubMenu(menu.get(), 0);
     if (popup) {
         SetMenuDefaultItem(popup, defaultCommand_, FALSE);
         // Without this the menu does not close when the user clicks elsewhere.
@@ -99,7 +98,6 @@ void TrayIcon::ShowMenu(POINT at) {
         TrackPopupMenuEx(popup, align | TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, owner_, nullptr);
         PostMessageW(owner_, WM_NULL, 0, 0);
     }
-    DestroyMenu(menu);
 }
 
 }  // namespace pagelark

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/handle_win.h"
+
 namespace pagelark {
 
 class TrayIcon {
@@ -35,7 +37,7 @@ private:
 
     HWND owner_ = nullptr;
     UINT callbackMessage_ = 0;
-    HICON icon_ = nullptr;
+    IconHandle icon_;
     std::wstring tip_;
     UINT menuId_ = 0;
     UINT defaultCommand_ = 0;

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "common/handle_win.h"
 #include "common/text_encoding.h"
 #include "common/wide_string_win.h"
 #include "ids_send.h"
 #include "ui/resources_win.h"
 #include "window/print_layout.h"
 #include "window/send_cost.h"
-#include "window/send_handles_win.h"
 
 namespace pagelark {
 namespace {
@@ -137,7 +137,7 @@ PrintOutcome PrintPlainText(HWND owner, const std::string& utf8Text, const std::
     dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     const BOOL chosen = PrintDlgW(&dialog);
     GlobalMemory devMode(dialog.hDevMode), devNames(dialog.hDevNames);
-    PrinterDc dc(dialog.hDC);
+    DeviceContext dc(dialog.hDC);
     if (!chosen) return CommDlgExtendedError() == 0 ? PrintOutcome::Cancelled : PrintOutcome::Failed;
     if (!dc) return PrintOutcome::Failed;
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "common/handle_win.h"
 #include "common/wide_string_win.h"
 #include "ids_send.h"
 #include "ui/resources_win.h"
-#include "window/send_handles_win.h"
 
 namespace pagelark {
 
@@ -34,10 +34,9 @@ std::optional<std::string> AskSaveAsFileName(HWND owner) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE opened = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return false;
-    FileHandle file(opened);
+    KernelHandle file = OwnFile(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
     const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                     written == bytes.size();

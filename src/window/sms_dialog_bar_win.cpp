@@ -23,10 +23,6 @@ RECT ChildRect(HWND parent, int id) {
 
 }  // namespace
 
-CSMSDialogBar::~CSMSDialogBar() {
-    if (brush_) DeleteObject(brush_);
-}
-
 bool CSMSDialogBar::Create(HWND frame, int barId) {
     const DLGTEMPLATE* dialogTemplate = FindDialogTemplate(IDD_SMS_DIALOG_BAR);
     if (!dialogTemplate) return false;
@@ -47,10 +43,7 @@ bool CSMSDialogBar::Create(HWND frame, int barId) {
 void CSMSDialogBar::SetBackground(bool gradient, bool bottomLine) {
     gradient_ = gradient;
     bottomLine_ = bottomLine;
-    if (brush_) {
-        DeleteObject(brush_);
-        brush_ = nullptr;
-    }
+    brush_.reset();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -61,8 +54,8 @@ void CSMSDialogBar::PlaceOption(int id, OptionSlot slot) {
 }
 
 HBRUSH CSMSDialogBar::Brush() {
-    if (!brush_) brush_ = CreateSolidBrush(gradient_ ? kGradientFirst : GetSysColor(COLOR_BTNFACE));
-    return brush_;
+    if (!brush_) brush_.reset(CreateSolidBrush(gradient_ ? kGradientFirst : GetSysColor(COLOR_BTNFACE)));
+    return brush_.get();
 }
 
 void CSMSDialogBar::PaintBackground(HDC dc) {

@@ -3,6 +3,7 @@
 // docked at the top of the frame. Its controls' notifications go on to the frame.
 #include <windows.h>
 
+#include "common/handle_win.h"
 #include "window/account_display.h"
 
 namespace pagelark {
@@ -10,7 +11,6 @@ namespace pagelark {
 class CSMSDialogBar {
 public:
     CSMSDialogBar() = default;
-    ~CSMSDialogBar();
     CSMSDialogBar(const CSMSDialogBar&) = delete;
     CSMSDialogBar& operator=(const CSMSDialogBar&) = delete;
 
@@ -36,7 +36,7 @@ private:
     int height_ = 0;
     bool gradient_ = false;
     bool bottomLine_ = false;
-    HBRUSH brush_ = nullptr;   // made on first need
+    BrushHandle brush_;   // made on first need
     RECT inboxRect_{};         // template positions, in bar coordinates
     RECT mobileRect_{};
     RECT flashRect_{};

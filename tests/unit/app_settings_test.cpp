@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/memory_registry_store.h"
-#include "app/password.h"
+#include "model/password.h"
 #include "app/settings_store.h"
 
 namespace pagelark {

@@ -251,7 +251,7 @@ TEST_F(ServiceWinInetTest, RegisterActivateStatusSendCycle) {
     const int creditsBefore = client->Credits();
 
     ASSERT_TRUE(client->SendSms("+491701111111;+491702222222", "a@example.org", "Grüße: 50% off, a&b=c €",
-                                "2026-12-31 19:20", kReplyToInbox | kFlashSms))
+                                "2026-12-31 19:20", send_option::kReplyToInbox | send_option::kFlash))
         << client->LastError();
     EXPECT_EQ(client->Credits(), creditsBefore - 2);
 

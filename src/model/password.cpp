@@ -1,4 +1,4 @@
-#include "app/password.h"
+#include "model/password.h"
 
 #include "common/text_encoding.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/password.h"
+#include "model/password.h"
 
 namespace pagelark {
 namespace {
