@@ -36,7 +36,7 @@ set_source_files_properties(${PAGELARK_RC} PROPERTIES
 
 # Windows adapters and screens; the entry point stays out so tests can link the rest.
 set(PAGELARK_MAIN ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp)
-list(REMOVE_ITEM PAGELARK_WIN_SOURCES ${PAGELARK_MAIN})
+list(REMOVE_ITEM PAGELARK_WIN_SOURCES ${PAGELARK_MAIN} ${CMAKE_SOURCE_DIR}/src/cli/main_win.cpp)
 add_library(pagelark_win STATIC ${PAGELARK_WIN_SOURCES})
 target_link_libraries(pagelark_win PUBLIC pagelark_core ${PAGELARK_WIN_LIBS})
 target_compile_options(pagelark_win PRIVATE -Wall -Wextra)

@@ -18,6 +18,7 @@ PACKAGES=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchma
           g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb x11-utils xauth imagemagick librsvg2-bin
           libcpp-httplib-dev libssl-dev libsqlite3-dev openssl sqlite3 curl clang libclang-rt-14-dev
           iso-codes libphonenumber-dev procps psmisc
+          libcurl4-openssl-dev   # pagelark-cli's transport on Linux
           libgnutls30)   # Wine's TLS (WinInet over HTTPS) is built on GnuTLS
 
 ensure_packages() {
