@@ -163,6 +163,18 @@ TEST_F(CliBlackbox, SettingsOthersCanReadAreRefused) {
     const CliResult r = Run({"credits"});
     EXPECT_EQ(r.exit, 1);
     EXPECT_NE(r.err.find("chmod 600"), std::string::npos) << r.err;
+
+    WriteConfig("wrong");
+    const std::string passwordFile = home_ + "/password";
+    std::ofstream(passwordFile) << "secret\n";
+    chmod(passwordFile.c_str(), 0644);
+    const CliResult shared = Run({"credits", "--password-file", passwordFile});
+    EXPECT_EQ(shared.exit, 1);
+    EXPECT_NE(shared.err.find("can be read by others"), std::string::npos) << shared.err;
+
+    const CliResult missing = Run({"credits", "--config", home_ + "/nowhere.ini"});
+    EXPECT_EQ(missing.exit, 1);
+    EXPECT_NE(missing.err.find("nowhere.ini: cannot be opened"), std::string::npos) << missing.err;
     EXPECT_TRUE(AdminGet("/admin/requests").Find("requests")->AsArray().empty());
 }
 
