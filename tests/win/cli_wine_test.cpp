@@ -73,6 +73,7 @@ protected:
     void SetUp() override {
         if (!standin_.Available() || EnvOr("PAGELARK_DIR").empty()) GTEST_SKIP() << "no stand-in or program folder";
         LoadSettings(store_, saved_, GetUserDefaultLangID());
+        ASSERT_EQ(AdminCall(standin_, "POST", "/admin/reset", "{}").rfind("{}", 0), 0u) << "stand-in reset failed";
         AdminCall(standin_, "POST", "/admin/accounts",
                   R"({"user":"cli.wine","password":"pässword","mobile":"+491701234567","email":"cli@example.org",)"
                   R"("credits":5,"acctyp":"11111","active":true})");
