@@ -10,23 +10,24 @@
 #include "app/about_dialog_win.h"
 #include "app/command_line.h"
 #include "app/installation_store.h"
+#include "app/message_window_context_win.h"
 #include "app/old_addin_cleanup.h"
 #include "app/registry_store_win.h"
 #include "app/settings_store.h"
+#include "app/setup_entry_win.h"
 #include "app/version_resource_win.h"
 #include "common/wide_string_win.h"
 #include "resource_ids.h"
 #include "service/service_client_factory_win.h"
-#include "setup/setup_entry_win.h"
 #include "ui/command_ids.h"
 #include "ui/resources_win.h"
 #include "mailclients/mail_bridge_win.h"
+#include "mailclients/offline_mail_bridge.h"
 #include "window/main_frame_win.h"
 
 namespace pagelark {
 namespace {
 
-constexpr UINT kStartMessage = WM_USER + 2;
 constexpr UINT kAutoStartDelayMs = 10000;
 constexpr UINT kTrayMenu = 135;
 constexpr UINT kSecondStartTimeoutMs = 60000;
@@ -42,7 +43,9 @@ std::string ExecutableFolder() {
 
 }  // namespace
 
-Application::Application() : registry_(std::make_unique<WindowsRegistryStore>()) {
+Application::Application()
+    : registry_(std::make_unique<WindowsRegistryStore>()),
+      windowContext_(std::make_unique<ApplicationWindowContext>(*this)) {
     // Exists for the whole run, so no caller ever finds it missing; it reads the members it is
     // given only when a request is made.
     service_ = CreateWindowsServiceClient(ServiceContext{
@@ -51,7 +54,7 @@ Application::Application() : registry_(std::make_unique<WindowsRegistryStore>())
 }
 
 Application::~Application() {
-    if (mainFrame_) DestroyWindow(mainFrame_->hwnd());
+    mainWindow_.reset();   // its end hides the icon
     trayIcon_.Hide();
     if (oleInitialized_) OleUninitialize();
     if (comInitialized_) CoUninitialize();
@@ -105,9 +108,9 @@ bool Application::Startup(std::string_view commandLine) {
     versionText_ = ReadVersionText();
 
     // 13. The hidden main window.
-    mainFrame_ = CMainFrame::Create(*this, HostClient::Outlook, true);
-    if (!mainFrame_) return false;
-    HWND main = mainFrame_->hwnd();
+    mainWindow_ = std::make_unique<CHiddenMainWindow>(*this);
+    if (!mainWindow_->Create()) return false;
+    HWND main = mainWindow_->hwnd();
 
     // 14. The notification-area icon.
     if (!trayIcon_.Create(main, kTrayCallbackMessage, IDR_MAINFRAME, LoadText(IDS_APP_TITLE), kTrayMenu,
@@ -138,7 +141,7 @@ int Application::Run() {
     return static_cast<int>(msg.wParam);
 }
 
-HWND Application::mainWindow() const { return mainFrame_ ? mainFrame_->hwnd() : nullptr; }
+HWND Application::mainWindow() const { return mainWindow_ ? mainWindow_->hwnd() : nullptr; }
 
 void Application::SaveSettings(SettingsGroup group) { pagelark::SaveSettings(*registry_, settings_, group); }
 
@@ -170,7 +173,7 @@ bool Application::WizardDueInstead() {
 
 CMainFrame* Application::OpenMessageWindow(HostClient host, const std::string* entryId) {
     nextWindowHost_ = host;
-    CMainFrame* frame = CMainFrame::Create(*this, host, false);
+    CMainFrame* frame = CMainFrame::Create(*windowContext_, host);
     if (!frame) return nullptr;
     if (entryId) frame->LoadMessageItem(*entryId);   // before the window is shown
     messageWindows_.push_back(frame->hwnd());
@@ -203,7 +206,7 @@ void Application::OnSetupCommand(HWND owner) {
     wizardPending_ = false;
 }
 
-void Application::OnOptions(HWND owner) { RunOptionsSheet(*this, owner); }
+void Application::OnOptions(HWND owner, const CreditsDisplay& display) { RunOptionsSheet(*this, owner, display); }
 
 void Application::ShowAbout(HWND owner) {
     CAboutDlg about(versionText_);
@@ -244,7 +247,6 @@ bool Application::CloseMessageWindows() {
 }
 
 void Application::OnMainWindowDestroyed() {
-    mainFrame_ = nullptr;
     trayIcon_.Hide();
     PostQuitMessage(0);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The application object: owns everything that lives for the whole run (settings, language,
 // dialling-code lists, installation values, the hidden main window, the tray icon, the list of
-// message windows) and carries out start-up, the lifetime commands and the end of the program.
+// message windows and the context they are built with) and carries out start-up, the lifetime
+// commands and the end of the program.
 #include <windows.h>
 
 #include <memory>
@@ -11,24 +12,20 @@
 
 #include "model/installation.h"
 #include "model/language.h"
+#include "app/hidden_main_window_win.h"
 #include "app/registry_store.h"
 #include "model/settings.h"
 #include "model/contact.h"
 #include "numbers/dialling_codes.h"
 #include "service/service_client.h"
+#include "setup/config_pages_win.h"
 #include "ui/tray_icon_win.h"
 
 namespace pagelark {
 
+class ApplicationWindowContext;
 class CMainFrame;
 class OfflineMailBridge;
-
-// Posted to the hidden main window by the tray icon.
-inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
-// Timer 100 on the hidden main window: the periodic address-book reload.
-inline constexpr UINT_PTR kReloadTimerId = 100;
-inline constexpr UINT kReloadPeriodMs = 30 * 60 * 1000;
-inline constexpr wchar_t kMainWindowTitle[] = L"Orvane.Pagelark";
 
 class Application {
 public:
@@ -78,7 +75,8 @@ public:
     void OnOpenItem(const std::string& entryId);
     // The setup command (32774): runs the wizard and clears the pending flag however it ends.
     void OnSetupCommand(HWND owner);
-    void OnOptions(HWND owner);
+    // The options sheet; `display` is the credit display of the message window that opened it.
+    void OnOptions(HWND owner, const CreditsDisplay& display = {});
     void ShowAbout(HWND owner);
     void ShowHelp();
     void HideIcon();
@@ -110,7 +108,8 @@ private:
     std::unique_ptr<ServiceClient> service_;
     std::unique_ptr<OfflineMailBridge> mailBridge_;
     std::string helpPath_;
-    CMainFrame* mainFrame_ = nullptr;   // owned by its window; cleared when the window is gone
+    std::unique_ptr<CHiddenMainWindow> mainWindow_;
+    std::unique_ptr<ApplicationWindowContext> windowContext_;
     TrayIcon trayIcon_;
     std::vector<HWND> messageWindows_;  // only appended; stale handles are skipped
     HostClient nextWindowHost_ = HostClient::Outlook;

@@ -2,7 +2,7 @@
 
 #include "common/files.h"
 #include "mailclients/contacts_file.h"
-#include "window/host_registry_win.h"
+#include "mailclients/host_registry_win.h"
 
 namespace pagelark {
 

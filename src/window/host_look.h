@@ -1,20 +1,11 @@
 #pragma once
 // The message window's look for its host mail client, decided from what the registry says.
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/contact.h"
 
 namespace pagelark {
-
-// "Outlook.Application.11" -> 11: the number after the last point; 0 when there is none.
-int ClientVersionFromCurVer(std::string_view curVer);
-
-// Outlook's "EditorPreference": Word is the e-mail editor when the value exists as a DWORD and
-// its lowest bit is set.
-bool WordEditorFromPreference(std::optional<std::uint32_t> editorPreference);
 
 // What the message window takes from the window layer's look rules for its host.
 struct HostLook {

@@ -1,50 +1,50 @@
 #pragma once
-// CMainFrame, in its two roles: the hidden main window "Orvane.Pagelark" (tray icon owner,
-// timer 100, requests from other programs) and a message window "Pagelark" with its menu bar,
-// toolbar, dialog bar, message editor and status bar, holding one SMS.
-// Heap-allocated; the object deletes itself when its window is gone.
+// CMainFrame: a message window "Pagelark" with its menu bar, toolbar, dialog bar, message editor
+// and status bar, holding one SMS. What it uses of the program comes through its
+// MessageWindowContext. Heap-allocated; the object deletes itself when its window is gone.
 //
-//   CMainFrame* frame = CMainFrame::Create(app, HostClient::Outlook, /*hiddenMain=*/false);
+//   CMainFrame* frame = CMainFrame::Create(context, HostClient::Outlook);
 //
 // Every WM_COMMAND goes through OnCommand. The accessors below are what sending, saving and
-// printing use.
+// printing use. The files main_frame_*_win.cpp hold its parts: the bars and layout, the dialog
+// bar with the recipients, the message and its saving, the account display and status.
 #include <windows.h>
 
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "model/contact.h"
+#include "model/message_record.h"
 #include "numbers/recipient_checker.h"
 #include "numbers/recipient_prefix_index.h"
-#include "service/service_replies.h"
+#include "service/status_worker_win.h"
+#include "ui/command_bars_win.h"
 #include "ui/commands.h"
-#include "ui/menu_bar_win.h"
 #include "ui/status_bar_win.h"
-#include "ui/toolbar_win.h"
 #include "ui/window_win.h"
 #include "window/host_look.h"
 #include "window/message_document.h"
-#include "model/message_record.h"
+#include "window/message_window_context.h"
 #include "window/sms_dialog_bar_win.h"
 #include "window/spell_checker.h"
 
 namespace pagelark {
 
-class Application;
-class MailBridge;
+// The window class of the message windows, which the hidden main window shares: other programs
+// and the tests find the program's windows by it.
+inline constexpr wchar_t kFrameWindowClass[] = L"Pagelark.Frame";
 
-// Private window messages between the deliverables and inside the program.
-inline constexpr UINT kOpenRequestMessage = WM_USER + 1;
-inline constexpr UINT kStartMessageId = WM_USER + 2;
-inline constexpr UINT kStatusDoneMessage = WM_USER + 3;
-inline constexpr UINT kOpenItemMessage = WM_USER + 4;
+// Private window messages of a message window (wParam and lParam unused).
+inline constexpr UINT kStartMessage = WM_USER + 2;        // shown: to the front, status request
+inline constexpr UINT kStatusDoneMessage = WM_USER + 3;   // the status worker is done
 
 class CMainFrame final : public Window, private RecipientWindow {
 public:
     // Creates the window (not shown). nullptr when it cannot be created.
-    static CMainFrame* Create(Application& app, HostClient host, bool hiddenMain);
+    static CMainFrame* Create(MessageWindowContext& context, HostClient host);
+    // The message window of `window`, or nullptr when `window` is none (or gone).
+    static CMainFrame* FromHandle(HWND window);
     // For the message loop: Tab rules, accelerators and the dialog bar's keys of the message
     // window that `message` is for. True when the message was handled.
     static bool PreTranslate(MSG& message);
@@ -52,9 +52,8 @@ public:
     HostClient hostClient() const { return hostClient_; }
     int clientVersion() const { return clientVersion_; }
     bool wordEditor() const { return wordEditor_; }
-    bool IsHiddenMain() const { return hiddenMain_; }
-    Application& app() { return app_; }
-    MailBridge& mailBridge();
+    MessageWindowContext& context() { return context_; }
+    MailBridge& mailBridge() { return context_.mailBridge(); }
 
     // --- the message ---
     std::string ToText() const;
@@ -63,7 +62,7 @@ public:
     void SetCcText(const std::string& text);
     std::string BodyText() const;
     void SetBodyText(const std::string& text);
-    bool IsOptionChecked(int controlId) const;   // 1004, 1108, 1114, 1116
+    bool IsOptionChecked(int controlId) const;   // send on, flash, the reply options
     bool IsOptionVisible(int controlId) const;
     LocalDate SendDate() const;
     LocalClockTime SendTime() const;
@@ -78,7 +77,9 @@ public:
 
     // --- the window ---
     void RefreshAccountDisplay();
-    void ShowSendResultIcon(bool success);   // icon 145 or 146 in the status pane, painted at once
+    // "Update credits..." in the credits pane, painted at once, while the credits are fetched.
+    void ShowCreditsUpdating();
+    void ShowSendResultIcon(bool success);   // the success or failure icon in the status pane, painted at once
     void SetMessagePaneText(const std::string& text);
     std::string CounterText() const;
     // Resolves and normalises the recipient fields (the Check Names command and sending).
@@ -90,38 +91,47 @@ public:
     HWND DialogBar() const { return dialogBar_.hwnd(); }
 
 private:
-    CMainFrame(Application& app, HostClient host, bool hiddenMain);
+    CMainFrame(MessageWindowContext& context, HostClient host);
     ~CMainFrame() override;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnWindowGone() override;
-    bool OnCreate();
-    void OnSize();
-    void OnCommand(WORD id, WORD notification, HWND control);
-    void OnDialogBarCommand(WORD id, WORD notification);
-    LRESULT OnCopyData(WPARAM wParam, const COPYDATASTRUCT* data);
-    void OnClose();
-    void OnStart();
-    void OnStatusDone();
-    bool HandleTabKey(const MSG& message);
-    static LRESULT CALLBACK RecipientFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                               DWORD_PTR data);
 
-    void CreateBars();
-    void CreateEditor();
-    void ApplyHostLook();
-    void RefreshCounter(bool mayUndo);
-    void AutoComplete(int fieldId);
-    void OnRecipientButton(RecipientMode mode);
-    void OnPurchaseCredits();
+    // main_frame_win.cpp: messages and commands
+    void OnCommand(WORD id, WORD notification, HWND control);
     void OnEditCommand(int id);
-    void OnMoveOrCopy(bool move);
-    void OnSave();
-    void OnDelete();
+    bool HandleTabKey(const MSG& message);
     void UpdateCommandUi();
     CommandState SnapshotState() const;
     int AccountType() const;
     std::string Text(int id) const;
+
+    // main_frame_layout_win.cpp: creation and layout
+    bool OnCreate();
+    void CreateBars();
+    void CreateEditor();
+    void ApplyHostLook();
+    void OnSize();
+
+    // main_frame_recipients_win.cpp: the dialog bar and its recipient fields
+    void OnDialogBarCommand(WORD id, WORD notification);
+    void AutoComplete(int fieldId);
+    void OnRecipientButton(RecipientMode mode);
+    static LRESULT CALLBACK RecipientFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                               DWORD_PTR data);
+
+    // main_frame_document_win.cpp: the message, saving and closing
+    void RefreshCounter(bool mayUndo);
+    void OnSave();
+    void OnClose();
+    void OnDelete();
+    void OnMoveOrCopy(bool move);
+
+    // main_frame_status_win.cpp: account display, start and status
+    void OnStart();
+    void OnStatusDone();
+    void OnPurchaseCredits();
+    void OnOptions();
 
     // RecipientWindow
     std::string FieldText(RecipientMode field) override;
@@ -134,18 +144,15 @@ private:
     std::shared_ptr<const ContactList> Contacts() override;
     void WriteBackContacts(ContactList updated) override;
 
-    Application& app_;
+    MessageWindowContext& context_;
     HostClient hostClient_;
-    bool hiddenMain_;
     int clientVersion_ = 0;
     bool wordEditor_ = false;
     HostLook look_{};
     MessageDocument document_;
 
     CStatusBar statusBar_;
-    CMenuBar menuBar_;
-    CAccelerators accelerators_;
-    CToolBar toolBar_;
+    CCommandBars bars_;
     CSMSDialogBar dialogBar_;
     HWND editor_ = nullptr;
     HFONT editorFont_ = nullptr;
@@ -162,14 +169,8 @@ private:
     RecipientMode indexedMode_ = RecipientMode::Number;
     std::unique_ptr<RecipientPrefixIndex> prefixIndex_;
 
-    // The status worker's result, handed over when it posts status done.
-    struct StatusSlot {
-        std::mutex mutex;
-        std::optional<StatusResult> result;
-    };
-    std::shared_ptr<StatusSlot> statusSlot_;
-
-    std::string mainEntryId_;   // hidden main window: the entry id last received from the add-in
+    // Where this window's status worker leaves its result.
+    std::shared_ptr<StatusResultSlot> statusSlot_;
 };
 
 }  // namespace pagelark

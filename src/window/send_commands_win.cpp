@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "app/application_win.h"
 #include "common/wide_string_win.h"
 #include "ids_send.h"
 #include "mailclients/mail_bridge.h"
@@ -40,7 +39,7 @@ UINT BoxIconFlag(BoxIcon icon) {
 // window still exists.
 class FrameSendHost final : public SendFlowHost {
 public:
-    explicit FrameSendHost(CMainFrame& frame) : frame_(frame), app_(frame.app()), hwnd_(frame.hwnd()) {}
+    explicit FrameSendHost(CMainFrame& frame) : frame_(frame), context_(frame.context()), hwnd_(frame.hwnd()) {}
 
     bool CheckNames() override { return Alive() && frame_.CheckNames(); }
     MessageRecord GatherMessage() override { return Alive() ? frame_.GatherMessage() : MessageRecord{}; }
@@ -87,15 +86,15 @@ public:
     }
     void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
 
-    Settings& UserSettings() override { return app_.settings(); }
-    void SaveGlobalSettings() override { app_.SaveSettings(SettingsGroup::Global); }
+    Settings& UserSettings() override { return context_.settings(); }
+    void SaveGlobalSettings() override { context_.SaveSettings(SettingsGroup::Global); }
 
-    int Credits() override { return app_.service().Credits(); }
-    int RequestStatus() override { return app_.service().RequestStatus(); }
-    std::string LastError() override { return app_.service().LastError(); }
+    int Credits() override { return context_.service().Credits(); }
+    int RequestStatus() override { return context_.service().RequestStatus(); }
+    std::string LastError() override { return context_.service().LastError(); }
     bool SendSms(const MessageRecord& record) override {
         const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        const bool sent = app_.service().SendSms(record.To, record.CC, record.Body, record.SendTime, record.Options);
+        const bool sent = context_.service().SendSms(record.To, record.CC, record.Body, record.SendTime, record.Options);
         SetCursor(previous);
         return sent;
     }
@@ -108,13 +107,13 @@ private:
     bool Alive() const { return IsWindow(hwnd_) != FALSE; }
     HWND Owner() const { return Alive() ? hwnd_ : nullptr; }
     std::shared_ptr<const ContactList> Contacts() {
-        auto contacts = Alive() ? frame_.mailBridge().Contacts(host_) : nullptr;
+        auto contacts = Alive() ? context_.Contacts(host_) : nullptr;
         return contacts ? contacts : std::make_shared<const ContactList>();
     }
-    NumberRules Rules() { return {app_.checkList(), app_.settings().UserLandCode}; }
+    NumberRules Rules() { return {context_.checkList(), context_.settings().UserLandCode}; }
 
     CMainFrame& frame_;
-    Application& app_;
+    MessageWindowContext& context_;
     HWND hwnd_;
     HostClient host_ = frame_.hostClient();
 };

@@ -3,6 +3,7 @@
 #include "window/account_display.h"
 #include "window/focus_navigation.h"
 #include "window/frame_layout.h"
+#include "mailclients/client_registration.h"
 #include "window/host_look.h"
 
 using namespace pagelark;

@@ -303,7 +303,8 @@ TEST_F(ServiceWinInetTest, StatusWorkerHandsItsResultToTheWindow) {
     const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     constexpr UINT kStatusDone = WM_USER + 3;
-    ASSERT_TRUE(StartStatusWorker(client->PrepareStatus(), window, kStatusDone, MAKELCID(1031, SORT_DEFAULT)));
+    const auto slot = StartStatusWorker(client->PrepareStatus(), window, kStatusDone, MAKELCID(1031, SORT_DEFAULT));
+    ASSERT_TRUE(slot);
     MSG message{};
     const DWORD deadline = GetTickCount() + 20000;
     bool received = false;
@@ -312,9 +313,10 @@ TEST_F(ServiceWinInetTest, StatusWorkerHandsItsResultToTheWindow) {
         else Sleep(5);
     }
     ASSERT_TRUE(received);
-    auto result = TakeStatusResult(message.lParam);
+    auto result = TakeStatusResult(slot.get());
     ASSERT_TRUE(result);
-    EXPECT_EQ(static_cast<int>(message.wParam), 0);
+    EXPECT_EQ(result->code, 0);
+    EXPECT_FALSE(TakeStatusResult(slot.get())) << "a result is handed over once";
     // Nothing changed before the UI thread applies the result.
     EXPECT_EQ(client->Credits(), 0);
     EXPECT_EQ(settings.UserEMail, "");
@@ -322,6 +324,39 @@ TEST_F(ServiceWinInetTest, StatusWorkerHandsItsResultToTheWindow) {
     EXPECT_EQ(client->Credits(), 21);
     EXPECT_EQ(client->AccountType(), 5);
     EXPECT_EQ(settings.UserEMail, "wininet7@example.org");
+    DestroyWindow(window);
+}
+
+// Any program can post the "status done" message; what it carries is never taken for a result.
+TEST_F(ServiceWinInetTest, PostedStatusMessageCannotForgeAResult) {
+    CreateAccount("wininet10", "pw", 7, "00101");
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    constexpr UINT kStatusDone = WM_USER + 3;
+    StatusResultSlot neverStarted;
+    PostMessageW(window, kStatusDone, 0xDEAD, static_cast<LPARAM>(0x12345678));
+    EXPECT_FALSE(TakeStatusResult(&neverStarted));
+    EXPECT_FALSE(TakeStatusResult(nullptr));
+
+    const auto slot = StartStatusWorker(client->PrepareStatus(), window, kStatusDone, MAKELCID(1033, SORT_DEFAULT));
+    ASSERT_TRUE(slot);
+    int messages = 0;
+    std::optional<StatusResult> result;
+    const DWORD deadline = GetTickCount() + 20000;
+    MSG message{};
+    while (!result && GetTickCount() < deadline) {
+        if (!PeekMessageW(&message, window, kStatusDone, kStatusDone, PM_REMOVE)) {
+            Sleep(5);
+            continue;
+        }
+        ++messages;
+        result = TakeStatusResult(slot.get());
+    }
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->code, 0);
+    EXPECT_LE(messages, 2);   // the forged one found the slot empty or came after the result
+    EXPECT_EQ(client->ApplyStatus(*result), 0);
+    EXPECT_EQ(client->Credits(), 7);
     DestroyWindow(window);
 }
 

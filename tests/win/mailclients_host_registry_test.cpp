@@ -5,7 +5,7 @@
 #include <string>
 
 #include "mailclients/mail_bridge_win.h"
-#include "window/host_registry_win.h"
+#include "mailclients/host_registry_win.h"
 
 using namespace pagelark;
 

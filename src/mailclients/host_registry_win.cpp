@@ -1,9 +1,9 @@
-#include "window/host_registry_win.h"
+#include "mailclients/host_registry_win.h"
 
 #include <cwchar>
 
 #include "common/wide_string_win.h"
-#include "window/host_look.h"
+#include "mailclients/client_registration.h"
 
 namespace pagelark {
 namespace {
