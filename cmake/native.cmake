@@ -9,6 +9,15 @@ target_compile_definitions(unit_tests PRIVATE PAGELARK_SOURCE_DIR="${CMAKE_SOURC
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 
+# The include order of the source folders (docs/design.md).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME LayerOrder COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_layers.py ${CMAKE_SOURCE_DIR})
+
+# A sanitizer build needs only the unit tests; the stand-in, benchmarks and fuzz targets stay out.
+if(PAGELARK_SANITIZE)
+    return()
+endif()
+
 find_package(benchmark QUIET)
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
 if(benchmark_FOUND AND BENCH_SOURCES)

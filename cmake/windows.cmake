@@ -39,12 +39,13 @@ set(PAGELARK_MAIN ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp)
 list(REMOVE_ITEM PAGELARK_WIN_SOURCES ${PAGELARK_MAIN} ${CMAKE_SOURCE_DIR}/src/cli/main_win.cpp)
 add_library(pagelark_win STATIC ${PAGELARK_WIN_SOURCES})
 target_link_libraries(pagelark_win PUBLIC pagelark_core ${PAGELARK_WIN_LIBS})
-target_compile_options(pagelark_win PRIVATE -Wall -Wextra)
+pagelark_product_code(pagelark_win)
 add_dependencies(pagelark_win pagelark_resources)
 target_include_directories(pagelark_win PUBLIC ${GEN_DIR} ${CMAKE_SOURCE_DIR}/resources)
 
 add_executable(Pagelark WIN32 ${PAGELARK_MAIN} ${PAGELARK_RC})
 target_link_libraries(Pagelark PRIVATE pagelark_win)
+pagelark_product_code(Pagelark)
 target_link_options(Pagelark PRIVATE -static -municode)
 
 # Staged program folder: Pagelark.exe beside Data, Help and Dictionaries, as installed.

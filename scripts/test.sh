@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything a fresh Debian 12 machine needs and runs every test: the native unit tests,
-# the Windows tests under Wine and the black-box tests of the real program. Ends with the summaries.
+# the unit tests again under AddressSanitizer + UndefinedBehaviorSanitizer and under
+# ThreadSanitizer, the Windows tests under Wine and the black-box tests of the real program.
+# Ends with one summary line per part and one for all, counting every test case.
 set -u
 . "$(dirname "$0")/lib/common.sh"
 . "$ROOT/scripts/lib/standin.sh"
@@ -8,11 +10,29 @@ cd "$ROOT"
 mkdir -p "$BUILD"
 ensure_packages
 trap 'stop_standin; stop_wine' EXIT
+RESULTS="$BUILD/results"
+rm -rf "$RESULTS"; mkdir -p "$RESULTS"
+SUMMARY="$RESULTS/summary.txt"
+: >"$SUMMARY"
+summarize() { python3 "$ROOT/scripts/lib/summarize.py" "$@" | tee -a "$SUMMARY"; }
 
 build_preset native
 say "native tests"
-ctest --test-dir "$BUILD/native" --output-on-failure -j 2 --timeout 120 2>&1 | tee "$BUILD/ctest-native.log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed'
-native_rc=${PIPESTATUS[0]}
+ctest --test-dir "$BUILD/native" --output-on-failure -j 2 --timeout 120 --output-junit "$RESULTS/native.xml" 2>&1 \
+    | tee "$BUILD/ctest-native.log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed'
+
+# The unit tests under the sanitizers: one GoogleTest program each, counted case by case.
+sanitized_unit_tests() {   # $1 = preset
+    build_preset "$1"
+    say "unit tests under the $1 build"
+    mkdir -p "$RESULTS/$1"
+    "$BUILD/$1/unit_tests" --gtest_output="xml:$RESULTS/$1/unit_tests.xml" >"$BUILD/unit-tests-$1.log" 2>&1
+    local rc=$?
+    [ "$rc" = 0 ] || tail -60 "$BUILD/unit-tests-$1.log"
+    summarize "$1" --gtest-dir "$RESULTS/$1" --program "unit_tests:$rc" >/dev/null
+}
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 sanitized_unit_tests sanitize
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 sanitized_unit_tests tsan
 
 build_preset windows
 start_xvfb
@@ -22,20 +42,17 @@ install_program "$STANDIN_PRIMARY" "$STANDIN_SECONDARY" "$STANDIN_WEB"
 export PAGELARK_EXE="$PROGRAM_DIR_WIN\\Pagelark.exe" PAGELARK_DIR="$PROGRAM_DIR_WIN"
 export STANDIN_ADMIN STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB
 export PAGELARK_SHOTS="$BUILD/screenshots"
-mkdir -p "$PAGELARK_SHOTS"
+mkdir -p "$PAGELARK_SHOTS" "$RESULTS/windows"
+# Each Windows test program writes its cases as <program>.xml (a Windows path for Wine).
+export GTEST_OUTPUT="xml:Z:$(printf '%s' "$RESULTS/windows/" | tr / '\\')"
 say "Windows tests under Wine"
-ctest --test-dir "$BUILD/windows" --output-on-failure -j 1 --timeout 300 2>&1 | tee "$BUILD/ctest-windows.log"
-windows_rc=${PIPESTATUS[0]}
+ctest --test-dir "$BUILD/windows" --output-on-failure -j 1 --timeout 900 --output-junit "$RESULTS/windows-ctest.xml" 2>&1 \
+    | tee "$BUILD/ctest-windows.log"
+unset GTEST_OUTPUT
 
-summary() {  # $1 log: prints "passed failed" from ctest's closing line
-    sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -1
-}
-total_pass=0; total_fail=0
-for part in native windows; do
-    read -r failed total <<<"$(summary "$BUILD/ctest-$part.log")"
-    [ -z "${total:-}" ] && { failed=1; total=1; }
-    echo "$part: $((total - failed)) passed, $failed failed"
-    total_pass=$((total_pass + total - failed)); total_fail=$((total_fail + failed))
-done
-echo "all: $total_pass passed, $total_fail failed"
-[ "$native_rc" = 0 ] && [ "$windows_rc" = 0 ] && [ "$total_fail" = 0 ]
+say "summary"
+summarize native --ctest-junit "$RESULTS/native.xml" >/dev/null
+summarize windows --ctest-junit "$RESULTS/windows-ctest.xml" --gtest-dir "$RESULTS/windows" >/dev/null
+cat "$SUMMARY"
+awk '{ p += $2; f += $4; s += $6 } END { printf "all: %d passed, %d failed, %d skipped\n", p, f, s; exit (f > 0 || NR < 4) }' \
+    "$SUMMARY"
