@@ -19,9 +19,11 @@ HostLook ComputeHostLook(HostClient host, int clientVersion, bool wordEditor) {
 }
 
 std::string ColonCaption(std::string_view caption) {
-    std::string text(caption);
-    const size_t dots = text.find("...");
-    if (dots != std::string::npos) text.replace(dots, 3, ":");
+    const size_t dots = caption.find("...");
+    if (dots == std::string_view::npos) return std::string(caption);
+    std::string text(caption.substr(0, dots));
+    text += ':';
+    text += caption.substr(dots + 3);
     return text;
 }
 
