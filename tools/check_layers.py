@@ -19,7 +19,7 @@ LAYERS = {
     "window": 6,
     "setup": 6,
     "app": 7,
-    "cli": 7,
+    "cli": 8,
 }
 # What the add-in may include from the program's tree.
 ADDIN_SHARED = {"common/window_protocol.h"}
