@@ -37,8 +37,20 @@ set_source_files_properties(${PAGELARK_RC} PROPERTIES
 # Windows adapters and screens; the entry point stays out so tests can link the rest.
 set(PAGELARK_MAIN ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp)
 list(REMOVE_ITEM PAGELARK_WIN_SOURCES ${PAGELARK_MAIN} ${CMAKE_SOURCE_DIR}/src/cli/main_win.cpp)
+# MAPI32.dll by ordinal and delay-loaded: it is loaded when the address books first need it, and
+# Wine's mapi32 picks its provider from the registry at that moment.
+find_program(PAGELARK_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
+set(MAPI32_IMPORT ${CMAKE_BINARY_DIR}/libmapi32_ordinals.a)
+add_custom_command(
+    OUTPUT ${MAPI32_IMPORT}
+    COMMAND ${PAGELARK_DLLTOOL} -d ${CMAKE_SOURCE_DIR}/cmake/mapi32_ordinals.def -y ${MAPI32_IMPORT}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/mapi32_ordinals.def
+    COMMENT "Import library of MAPI32.dll by ordinal")
+add_custom_target(mapi32_import DEPENDS ${MAPI32_IMPORT})
+
 add_library(pagelark_win STATIC ${PAGELARK_WIN_SOURCES})
-target_link_libraries(pagelark_win PUBLIC pagelark_core ${PAGELARK_WIN_LIBS})
+add_dependencies(pagelark_win mapi32_import)
+target_link_libraries(pagelark_win PUBLIC pagelark_core ${PAGELARK_WIN_LIBS} ${MAPI32_IMPORT} delayimp)
 pagelark_product_code(pagelark_win)
 add_dependencies(pagelark_win pagelark_resources)
 target_include_directories(pagelark_win PUBLIC ${GEN_DIR} ${CMAKE_SOURCE_DIR}/resources)
@@ -95,6 +107,11 @@ foreach(src IN LISTS WIN_BENCH_SOURCES)
     target_compile_definitions(${bench} PRIVATE ${PAGELARK_WIN_DEFINITIONS})
     target_link_options(${bench} PRIVATE -static)
 endforeach()
+
+add_subdirectory(tests/doubles/mapi)
+if(TARGET win_tests)
+    add_dependencies(win_tests mapi_double wab_double)
+endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/addin/CMakeLists.txt)
     add_subdirectory(src/addin)

@@ -7,3 +7,4 @@
 #include "ids_window.h"
 #include "ids_send.h"
 #include "ids_setup.h"
+#include "ids_addressbooks.h"

@@ -21,6 +21,7 @@
 #include "service/service_client_factory_win.h"
 #include "ui/command_ids.h"
 #include "ui/resources_win.h"
+#include "mailclients/address_books_win.h"
 #include "mailclients/mail_bridge_win.h"
 #include "mailclients/offline_mail_bridge.h"
 #include "window/main_frame_win.h"
@@ -56,6 +57,8 @@ Application::Application()
 Application::~Application() {
     mainWindow_.reset();   // its end hides the icon
     trayIcon_.Hide();
+    // After the windows: MAPI ends, the contact lists are freed and Mapi.log closes.
+    if (addressBooks_) addressBooks_->Shutdown();
     if (oleInitialized_) OleUninitialize();
     if (comInitialized_) CoUninitialize();
 }
@@ -101,6 +104,8 @@ bool Application::Startup(std::string_view commandLine) {
     // 10.-11. The mail-client bridge and the request log are started by their subsystems here;
     // the service hosts they use come from the installation values.
     installation_ = ReadInstallationValues(*registry_);
+    addressBooks_ = std::make_unique<AddressBooks>();
+    addressBooks_->Init(AddressBookOptionsOf(settings_), Widen(programDir_));   // start-up goes on either way
     mailBridge_ = CreateMailBridge();
     service_->OpenRequestLog(programDir_);   // start-up goes on without it
 
@@ -230,7 +235,7 @@ void Application::QuitForUpdate() {
 }
 
 void Application::ReloadAddressBooks() {
-    // The address-book sources start their reading threads here.
+    if (addressBooks_) addressBooks_->ReloadAll(AddressBookOptionsOf(settings_));
 }
 
 bool Application::CloseMessageWindows() {

@@ -26,6 +26,7 @@ namespace pagelark {
 class ApplicationWindowContext;
 class CMainFrame;
 class OfflineMailBridge;
+class AddressBooks;
 
 class Application {
 public:
@@ -61,6 +62,8 @@ public:
     ServiceClient& service() { return *service_; }
     // The mail-client bridge with the contact lists; exists from start-up step 10 on.
     OfflineMailBridge& mailBridge() { return *mailBridge_; }
+    // The address books with the contact lists of both sources and Mapi.log; from start-up step 10 on.
+    AddressBooks& addressBooks() { return *addressBooks_; }
 
     // Switches the process to the language of `key` (English for unknown keys): country list,
     // help path, thread locale, C runtime locale and the language resources are taken from.
@@ -82,7 +85,7 @@ public:
     void HideIcon();
     // Sets the exiting-for-update flag and asks the main window to exit.
     void QuitForUpdate();
-    // Timer 100: starts the background reload of the address books (no sources yet).
+    // Timer 100: starts the background reload of the address books.
     void ReloadAddressBooks();
     // Sends a close request to every listed message window that still exists; true when none
     // of them is left afterwards.
@@ -106,6 +109,7 @@ private:
     std::string programDir_;
     std::string versionText_;
     std::unique_ptr<ServiceClient> service_;
+    std::unique_ptr<AddressBooks> addressBooks_;
     std::unique_ptr<OfflineMailBridge> mailBridge_;
     std::string helpPath_;
     std::unique_ptr<CHiddenMainWindow> mainWindow_;
