@@ -1,6 +1,7 @@
 #include "app/message_window_context_win.h"
 
 #include "app/application_win.h"
+#include "mailclients/address_books_win.h"
 #include "mailclients/offline_mail_bridge.h"
 #include "ui/command_ids.h"
 #include "window/update_offer_win.h"
@@ -16,12 +17,15 @@ ServiceClient& ApplicationWindowContext::service() { return app_.service(); }
 MailBridge& ApplicationWindowContext::mailBridge() { return app_.mailBridge(); }
 
 std::shared_ptr<const ContactList> ApplicationWindowContext::Contacts(HostClient host) {
-    return app_.mailBridge().Contacts(host);
+    // Outlook windows use source 1, Outlook Express windows source 2; an empty list until read.
+    if (auto list = app_.addressBooks().List(SourceOf(host))) return list;
+    static const auto kNone = std::make_shared<const ContactList>();
+    return kNone;
 }
 
 void ApplicationWindowContext::ReplaceContacts(HostClient host, ContactList contacts) {
-    // Until the address books are written, the rewritten numbers live in the bridge's list.
-    app_.mailBridge().SetContacts(host, std::move(contacts));
+    // Numbers rewritten by number checking: written back when SaveChangedNumbers is on.
+    app_.addressBooks().SaveChanged(SourceOf(host), std::move(contacts));
 }
 
 const LanguageInfo& ApplicationWindowContext::language() const { return app_.language(); }

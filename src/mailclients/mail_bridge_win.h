@@ -7,8 +7,7 @@
 namespace pagelark {
 
 // Item operations fail until the mail clients are driven. Outlook's version comes from its
-// registration. Test seam: when HKCU\Software\Orvane\Pagelark\TestSeams holds the string
-// "ContactsFile", that file (see mailclients/contacts_file.h) is the contact list of both hosts.
+// registration. The contact lists are the address books' (mailclients/address_books_win.h).
 std::unique_ptr<OfflineMailBridge> CreateMailBridge();
 
 }  // namespace pagelark

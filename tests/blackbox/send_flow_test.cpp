@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "../win/service_standin_admin.h"
+#include "address_book_double.h"
 #include "driver.h"
 
 namespace {
@@ -29,7 +30,7 @@ using pagelark::testing::StandinAddresses;
 
 constexpr wchar_t kProductKey[] = L"Software\\Orvane\\Pagelark";
 using bb::kSettingsKey;
-constexpr wchar_t kSeamKey[] = L"Software\\Orvane\\Pagelark\\TestSeams";
+using pagelark::blackbox::MapiDoubleBook;
 constexpr UINT kOpenRequest = WM_USER + 1;
 constexpr WORD kSend = 32801, kSaveAs = 57604, kPrint = 57607;
 constexpr int kDialogBar = 59500, kEditor = 1090, kTo = 1001, kSendOn = 1004, kFlash = 1108, kInbox = 1114;
@@ -344,22 +345,19 @@ TEST_F(SendBlackBox, KnownCreditsSendWithoutAnotherStatusRequest) {
 }
 
 TEST_F(SendBlackBox, AListWithoutNumbersAsksForRecipients) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring contacts = std::wstring(temp) + L"pagelark_send_contacts.txt";
-    const std::string lines = "Eve;;eve@example.com\r\nFritz;;\r\nSilent;;;Eve|Fritz\r\n";
-    HANDLE file = CreateFileW(contacts.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
-    CloseHandle(file);
-    SetRegText(kSeamKey, L"ContactsFile", contacts);
+    MapiDoubleBook book(
+        "container\tid=AB-MAIN\tname=Contacts\n"
+        "entry\tid=P1\tin=AB-MAIN\tkind=person\tdisplay=Eve\temail=eve@example.com\n"
+        "entry\tid=P2\tin=AB-MAIN\tkind=person\tdisplay=Fritz\n"
+        "entry\tid=L1\tin=AB-MAIN\tkind=list\tdisplay=Silent\tmembers=P1,P2\n",
+        MapiDoubleBook::Source::OutlookExpress);   // the window below belongs to Outlook Express
     ASSERT_NO_FATAL_FAILURE(OpenMessageWindow());
+    ASSERT_TRUE(book.WaitForLog("Object found 'Silent'"));
     Write(L"Silent", L"Hello");
     Command(kSend);
     EXPECT_EQ(Answer(IDOK), "Please enter recipient(s).");
     EXPECT_TRUE(IsWindow(frame_));
     EXPECT_EQ(MessageCount(), 0u);
-    DeleteFileW(contacts.c_str());
 }
 
 TEST_F(SendBlackBox, EmptyTextAsksForText) {

@@ -16,6 +16,9 @@
 #include <vector>
 
 #include "../win/service_standin_admin.h"
+#include "address_book_double.h"
+
+using pagelark::blackbox::MapiDoubleBook;
 
 namespace {
 
@@ -359,18 +362,14 @@ TEST_F(MessageWindowTest, CopyAndCutNeedASelection) {
 }
 
 TEST_F(MessageWindowTest, CompletionOfTheToField) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"pagelark_blackbox_contacts.txt";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const char book[] = "Andreas Ott;;andreas@example.com\r\nAnna Meier;+491711234567;anna@example.com\r\n";
-    DWORD written = 0;
-    WriteFile(file, book, sizeof(book) - 1, &written, nullptr);
-    CloseHandle(file);
-    SetRegText(HKEY_CURRENT_USER, kSeamKey, L"ContactsFile", path);
+    // Outlook's contacts, read through Extended MAPI from the MAPI double.
+    MapiDoubleBook book(
+        "container\tid=AB-MAIN\tname=Contacts\n"
+        "entry\tid=P1\tin=AB-MAIN\tkind=person\tdisplay=Andreas Ott\temail=andreas@example.com\n"
+        "entry\tid=P2\tin=AB-MAIN\tkind=person\tdisplay=Anna Meier\tmobile=+491711234567\temail=anna@example.com\n");
 
     ASSERT_TRUE(Launch());
+    ASSERT_TRUE(book.WaitForReading());
     HWND frame = OpenFor(1);
     ASSERT_NE(frame, nullptr);
     HWND to = Bar(frame, kTo);
@@ -382,7 +381,6 @@ TEST_F(MessageWindowTest, CompletionOfTheToField) {
     EXPECT_EQ(HIWORD(selection), 26);
     Type(to, L"x");   // replaces the selected completion; nothing matches "anx"
     EXPECT_TRUE(WaitFor([&] { return TextOf(to) == L"anx"; })) << TextOf(to);
-    DeleteFileW(path.c_str());
 }
 
 TEST_F(MessageWindowTest, ItemCopyMessageIsRefusedWithTheIntegrationOff) {

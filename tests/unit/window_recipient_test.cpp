@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "common/text_encoding.h"
-#include "mailclients/contacts_file.h"
+#include "contacts_file.h"
 #include "window/recipient_autocomplete.h"
 
 #include <memory>
 
 using namespace pagelark;
+using pagelark::testing::ParseContactsFile;
 
 namespace {
 

@@ -53,21 +53,10 @@ TEST_F(HostRegistry, WordEditorNeedsADwordWithItsLowestBit) {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\97.0");
 }
 
-TEST_F(HostRegistry, ContactsFileSeamFillsBothHosts) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"pagelark_window_contacts.txt";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const char text[] = "Anna Meier;+491711234567;anna@example.com\r\n";
-    DWORD written = 0;
-    WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
-    CloseHandle(file);
-
-    EXPECT_TRUE(CreateMailBridge()->Contacts(HostClient::Outlook)->empty());
-    SetText(L"Software\\Orvane\\Pagelark\\TestSeams", L"ContactsFile", path);
+TEST_F(HostRegistry, TheOldContactsFileSeamHasNoEffect) {
+    // Contacts come from the address books only; a leftover test-seam value changes nothing.
+    SetText(L"Software\\Orvane\\Pagelark\\TestSeams", L"ContactsFile", L"C:\\windows\\win.ini");
     const auto bridge = CreateMailBridge();
-    ASSERT_EQ(bridge->Contacts(HostClient::Outlook)->size(), 1u);
-    EXPECT_EQ(bridge->Contacts(HostClient::OutlookExpress)->front().name, "Anna Meier");
-    DeleteFileW(path.c_str());
+    EXPECT_TRUE(bridge->Contacts(HostClient::Outlook)->empty());
+    EXPECT_TRUE(bridge->Contacts(HostClient::OutlookExpress)->empty());
 }

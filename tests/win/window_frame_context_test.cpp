@@ -11,7 +11,7 @@
 
 #include "../unit/service_fakes.h"
 #include "common/wide_string_win.h"
-#include "mailclients/contacts_file.h"
+#include "../unit/contacts_file.h"
 #include "mailclients/offline_mail_bridge.h"
 #include "resource_ids.h"
 #include "ui/command_ids.h"
@@ -156,7 +156,7 @@ TEST_F(MessageWindowContextTest, ApplicationCommandsAndTheOptionsSheetGoToTheCon
 
 TEST_F(MessageWindowContextTest, CompletionUsesTheContextsContactsOfTheWindowsHost) {
     context.bridge.SetContacts(HostClient::Outlook,
-                               ParseContactsFile("Anna Meier;+491711234567;anna@example.com\r\n"));
+                               pagelark::testing::ParseContactsFile("Anna Meier;+491711234567;anna@example.com\r\n"));
     CMainFrame* frame = Open(HostClient::Outlook);
     CMainFrame* express = Open(HostClient::OutlookExpress);   // its host has no contacts
     ASSERT_TRUE(frame && express);
