@@ -383,6 +383,51 @@ TEST_F(MessageWindowTest, CompletionOfTheToField) {
     EXPECT_TRUE(WaitFor([&] { return TextOf(to) == L"anx"; })) << TextOf(to);
 }
 
+// A typed national number of a contact is normalised when To loses the focus; with
+// SaveChangedNumbers on it is written back into Outlook's contact (the MAPI double's file).
+TEST_F(MessageWindowTest, NormalisedNumbersAreWrittenBackOnlyWhenSavingIsOn) {
+    for (const DWORD save : {0u, 1u}) {
+        SCOPED_TRACE(save);
+        KillRunning();
+        MapiDoubleBook book("container\tid=AB-MAIN\tname=Contacts\n"
+                            "entry\tid=P1\tin=AB-MAIN\tkind=person\tdisplay=Zoe Quell\tmobile=0170 1234567\n");
+        SetRegText(HKEY_CURRENT_USER, kSettingsKey, L"UserLandCode", L"+49");
+        SetRegDword(HKEY_CURRENT_USER, kSettingsKey, L"SaveChangedNumbers", save);
+        ASSERT_TRUE(Launch());
+        ASSERT_TRUE(book.WaitForReading());
+        HWND frame = OpenFor(1);
+        ASSERT_NE(frame, nullptr);
+        HWND to = Bar(frame, kTo);
+        EXPECT_TRUE(WaitFor([&] { return FocusOf(frame) == to; }));
+        SendMessageTimeoutW(to, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0170 1234567"), SMTO_ABORTIFHUNG, 3000,
+                            nullptr);
+        PostMessageW(to, WM_KEYDOWN, VK_TAB, 1);   // To loses the focus: the number is normalised
+        EXPECT_TRUE(WaitFor([&] { return TextOf(to).find(L"+491701234567") != std::wstring::npos; })) << TextOf(to);
+        if (save) {
+            EXPECT_TRUE(WaitFor([&] { return book.Data().find("mobile=+491701234567") != std::string::npos; }))
+                << book.Data();
+        } else {
+            std::this_thread::sleep_for(300ms);
+            EXPECT_EQ(book.Data().find("+491701234567"), std::string::npos) << book.Data();
+        }
+    }
+}
+
+// An Outlook Express window completes from the Windows Address Book (the wab32.dll double).
+TEST_F(MessageWindowTest, OutlookExpressWindowCompletesFromTheAddressBook) {
+    MapiDoubleBook book("container\tid=PAB\tname=Main Identity\n"
+                        "entry\tid=W1\tin=PAB\tkind=person\tdisplay=Wanda Wabner\tmobile=+491719999999\n",
+                        MapiDoubleBook::Source::OutlookExpress);
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(book.WaitForLog("Object found 'Wanda Wabner'"));
+    HWND frame = OpenFor(2);
+    ASSERT_NE(frame, nullptr);
+    HWND to = Bar(frame, kTo);
+    Type(to, L"wa");
+    EXPECT_TRUE(WaitFor([&] { return TextOf(to) == L"wanda Wabner (+491719999999)"; }))
+        << TextOf(to);
+}
+
 TEST_F(MessageWindowTest, ItemCopyMessageIsRefusedWithTheIntegrationOff) {
     SetRegDword(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", 2);
     ASSERT_TRUE(Launch());
