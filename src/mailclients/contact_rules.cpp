@@ -31,6 +31,20 @@ bool AddIfNew(ContactList& list, Contact contact) {
     return true;
 }
 
+bool UniqueContacts::Add(ContactList& list, Contact contact) {
+    std::string key = AsciiLower(contact.name);
+    key += '\0';
+    key += AsciiLower(contact.email);
+    key += '\0';
+    key += AsciiLower(contact.mobile);
+    const auto [first, last] = added_.equal_range(key);
+    for (auto it = first; it != last; ++it)
+        if (it->second < list.size() && SameContact(list[it->second], contact)) return false;
+    added_.emplace(std::move(key), list.size());
+    list.push_back(std::move(contact));
+    return true;
+}
+
 std::string SortKey(const Contact& contact) {
     return Utf8ToCp1252(contact.surname.empty() ? contact.name : contact.surname);
 }

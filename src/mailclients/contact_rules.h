@@ -3,6 +3,7 @@
 // same, how a list is ordered, how a display name is cut and which e-mail addresses are kept.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/contact.h"
 
@@ -13,6 +14,16 @@ bool SameContact(const Contact& a, const Contact& b);
 
 // Appends `contact` unless an equal one is already in the list; true when it was added.
 bool AddIfNew(ContactList& list, Contact contact);
+
+// The same rule for a whole reading: an index of what was added, so that a list of 10,000
+// contacts is not compared pairwise. Use one instance per list, and only it to add.
+class UniqueContacts {
+public:
+    bool Add(ContactList& list, Contact contact);
+
+private:
+    std::unordered_multimap<std::string, size_t> added_;   // key → position in the list
+};
 
 // The text a list is ordered by: the surname, or the name when there is none, as bytes of the
 // Windows-1252 code page (case matters).

@@ -93,6 +93,7 @@ struct MapiContactReader::Where {
 
 bool MapiContactReader::ReadSource(ContactList& list) {
     list.clear();
+    unique_ = UniqueContacts();
     log_.WriteText(std::string(62, '=') + "\n");
     log_.WriteText("================ Reading Outlook Contacts ====================\n");
     MapiProfile profile;
@@ -236,7 +237,7 @@ HRESULT MapiContactReader::ReadRows(const Where& where, IMAPITable* table, Conta
         log_.Write("=== Reading contact %s...\n", name.c_str());
         Contact contact;
         if (!ReadEntry(where, row, fromFolder, contact)) continue;
-        if ((contact.email.empty() && contact.mobile.empty()) || !AddIfNew(list, std::move(contact))) continue;
+        if ((contact.email.empty() && contact.mobile.empty()) || !unique_.Add(list, std::move(contact))) continue;
         ++contacts;
     }
     log_.Write("Reading finished successfully. Found: %d contacts, %d distribution lists\n", contacts, lists);
@@ -291,7 +292,7 @@ HRESULT MapiContactReader::ReadList(const Where& where, const SRow& row, const s
             distribution.members.push_back(std::move(member));
     }
     // Listed even when none of its members has a number.
-    added = AddIfNew(list, std::move(distribution));
+    added = unique_.Add(list, std::move(distribution));
     return FAILED(hr) ? hr : S_OK;
 }
 

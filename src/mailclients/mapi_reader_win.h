@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mailclients/address_book_log_win.h"
+#include "mailclients/contact_rules.h"
 #include "mailclients/mapi_library_win.h"
 #include "mailclients/mapi_objects_win.h"
 #include "model/contact.h"
@@ -44,6 +45,7 @@ private:
 
     const MapiFunctions& mapi_;
     AddressBookLog& log_;
+    UniqueContacts unique_;   // the duplicate rule over the whole source
 };
 
 // The seven columns read from every contents table, in this order.

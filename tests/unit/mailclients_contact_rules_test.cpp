@@ -28,6 +28,18 @@ TEST(ContactRules, EntriesEqualButForCaseAreOneContact) {
     EXPECT_EQ(list.size(), 4u);
 }
 
+TEST(ContactRules, TheIndexedRuleAgreesWithThePairwiseOne) {
+    ContactList list;
+    UniqueContacts unique;
+    EXPECT_TRUE(unique.Add(list, Person("Anna Meier", "+49171", "Anna@Example.org")));
+    EXPECT_FALSE(unique.Add(list, Person("ANNA MEIER", "+49171", "anna@example.ORG")));
+    EXPECT_TRUE(unique.Add(list, Person("Anna Meier", "+49172", "anna@example.org")));
+    EXPECT_TRUE(unique.Add(list, List("Team", {Person("A", "1")})));
+    EXPECT_TRUE(unique.Add(list, List("Team", {Person("B", "2")})));   // same key, other members
+    EXPECT_FALSE(unique.Add(list, List("TEAM", {Person("a", "1")})));
+    EXPECT_EQ(list.size(), 4u);
+}
+
 TEST(ContactRules, ListsAreEqualOnlyWithEqualMembers) {
     const Contact team = List("Team", {Person("A", "1"), Person("B", "2")});
     EXPECT_TRUE(SameContact(team, List("team", {Person("a", "1"), Person("b", "2")})));

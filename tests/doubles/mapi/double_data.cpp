@@ -127,6 +127,7 @@ bool Data::Load(const std::string& path) {
         lines_.push_back(record);
     }
     if (defaultDir.empty() && !containers.empty()) defaultDir = containers.front().id;
+    for (size_t i = 0; i < entries.size(); ++i) byId_.emplace(entries[i].id, i);
     return true;
 }
 
@@ -162,15 +163,13 @@ bool Data::Save() const {
 }
 
 const Entry* Data::Find(const std::string& id) const {
-    for (const Entry& entry : entries)
-        if (entry.id == id) return &entry;
-    return nullptr;
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : &entries[found->second];
 }
 
 Entry* Data::Find(const std::string& id) {
-    for (Entry& entry : entries)
-        if (entry.id == id) return &entry;
-    return nullptr;
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : &entries[found->second];
 }
 
 const Container* Data::FindContainer(const std::string& id) const {

@@ -68,6 +68,7 @@ private:
     std::vector<Record> lines_;
     std::vector<std::string> rawLines_;   // comments and blank lines kept as they were
     std::vector<std::pair<std::string, std::string>> faults_;
+    std::map<std::string, size_t> byId_;   // entry id → position in `entries`
 };
 
 // The one data set of the loaded double and the lock every object takes around it.
