@@ -6,6 +6,10 @@ file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.c
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE pagelark_core GTest::gtest_main Threads::Threads)
 target_compile_definitions(unit_tests PRIVATE PAGELARK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# Only the engine's tests read the lexicons the build makes.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/unit/window_hunspell_engine_test.cpp PROPERTIES
+    COMPILE_DEFINITIONS "PAGELARK_LEXICON_DIR=\"${PAGELARK_LEXICON_DIR}\"")
+add_dependencies(unit_tests pagelark_lexicons)
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 

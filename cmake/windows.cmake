@@ -65,8 +65,9 @@ set(PAGELARK_STAGE ${CMAKE_BINARY_DIR}/stage)
 add_custom_target(stage ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PAGELARK_STAGE}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${PAGELARK_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PAGELARK_LEXICON_DIR} ${PAGELARK_STAGE}/Dictionaries
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pagelark> ${PAGELARK_STAGE}/Pagelark.exe
-    DEPENDS Pagelark
+    DEPENDS Pagelark pagelark_lexicons
     COMMENT "Staging the program folder")
 
 # Tests under Wine (CMAKE_CROSSCOMPILING_EMULATOR runs them).
@@ -86,6 +87,10 @@ endfunction()
 
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 pagelark_wine_test(unit_tests SOURCES ${UNIT_TEST_SOURCES} LIBS pagelark_core gtest_main)
+# Only the engine's tests read the lexicons the build makes.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/unit/window_hunspell_engine_test.cpp PROPERTIES
+    COMPILE_DEFINITIONS "PAGELARK_LEXICON_DIR=\"${PAGELARK_LEXICON_DIR}\"")
+add_dependencies(unit_tests pagelark_lexicons)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(WIN_TEST_SOURCES)
@@ -107,6 +112,8 @@ foreach(src IN LISTS WIN_BENCH_SOURCES)
     target_compile_definitions(${bench} PRIVATE ${PAGELARK_WIN_DEFINITIONS})
     target_link_options(${bench} PRIVATE -static)
 endforeach()
+# The spelling benchmark measures the engine itself.
+target_link_libraries(spelling_winbench PRIVATE pagelark_core)
 
 add_subdirectory(tests/doubles/mapi)
 add_executable(address_books_bench ${CMAKE_SOURCE_DIR}/tests/bench/address_books_bench_win.cpp)

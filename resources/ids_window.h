@@ -39,3 +39,14 @@
 
 #define IDI_SEND_SUCCEEDED 145
 #define IDI_SEND_FAILED 146
+
+// The spelling dialog of the Spell Checking command.
+#define IDD_SPELLING 240
+#define IDC_SPELL_WORD 1300
+#define IDC_SPELL_CHANGE_TO 1301
+#define IDC_SPELL_SUGGESTIONS 1302
+#define IDC_SPELL_CHANGE 1303
+#define IDC_SPELL_CHANGE_ALL 1304
+#define IDC_SPELL_IGNORE 1305
+#define IDC_SPELL_IGNORE_ALL 1306
+#define IDC_SPELL_ADD 1307

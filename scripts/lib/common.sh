@@ -19,10 +19,34 @@ PACKAGES=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchma
           libcpp-httplib-dev libssl-dev libsqlite3-dev openssl sqlite3 curl clang libclang-rt-14-dev
           iso-codes libphonenumber-dev procps psmisc
           libcurl4-openssl-dev   # pagelark-cli's transport on Linux
-          libgnutls30)   # Wine's TLS (WinInet over HTTPS) is built on GnuTLS
+          libgnutls30    # Wine's TLS (WinInet over HTTPS) is built on GnuTLS
+          dpkg-dev       # unpacks Hunspell's source package (tools/fetch_hunspell.sh)
+          hunspell-de-de hunspell-en-us hunspell-es hunspell-fr-classical hunspell-it hunspell-nl
+          fp-utils)      # chmcmd compiles the help files
+
+# Hunspell is built from Debian's source package: a deb-src entry for the same archive (and
+# release) the machine already installs its packages from.
+SOURCES_ENTRY=/etc/apt/sources.list.d/pagelark-src.sources
+ensure_source_entry() {
+    grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && return 1
+    grep -qs '^deb-src ' /etc/apt/sources.list && return 1
+    [ "$(id -u)" = 0 ] || die "no deb-src entry for Debian's archive; run as root once so it can be added"
+    local uri suite
+    uri=$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2>/dev/null)
+    [ -n "$uri" ] || uri=$(awk '$1 == "deb" && $2 !~ /^\[/ { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    [ -n "$uri" ] && [ -n "$suite" ] || die "cannot tell which Debian archive this machine uses"
+    say "adding a deb-src entry for $suite ($SOURCES_ENTRY)"
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$uri" "$suite" >"$SOURCES_ENTRY"
+    return 0
+}
 
 ensure_packages() {
     local missing=()
+    if ensure_source_entry; then
+        apt-get update -qq || die "apt-get update failed: is the Debian mirror reachable?"
+    fi
     for p in "${PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
     done

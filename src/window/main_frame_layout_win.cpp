@@ -95,13 +95,14 @@ void CMainFrame::CreateBars() {
 
 void CMainFrame::CreateEditor() {
     editorFont_ = CreateEditorFont(hwnd());
-    editor_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE, 0, 0,
+    editor_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_NOHIDESEL, 0, 0,
                               0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MESSAGE_EDITOR)),
                               GetModuleHandleW(nullptr), nullptr);
     SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_), FALSE);
     SendMessageW(editor_, EM_SETLIMITTEXT, kMaxSmsCharacters, 0);
     // The lexicon is the language's when the window opens; any failure leaves spelling off.
-    spellChecker_.Initialize(CreateWindowsSpellEngine(), context_.programDir(), context_.language().lexiconFile);
+    spellChecker_.Initialize(CreateLexiconEngine(context_.programDir(), context_.language().lexiconFile),
+                             context_.programDir(), context_.language().lexiconFile);
 }
 
 void CMainFrame::ApplyHostLook() {

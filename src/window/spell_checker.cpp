@@ -38,55 +38,98 @@ bool CSpellChecker::Initialize(std::unique_ptr<SpellEngine> engine, std::string_
     return true;
 }
 
-int CSpellChecker::Check(SpellTarget& target, SpellPrompt& prompt) {
+void CSpellChecker::Begin() {
     finished_ = false;
-    if (!engine_) return 0;
-    int changes = 0;
-    std::size_t position = 0;
+    changeAll_.clear();
+    pending_.reset();
+    position_ = 0;
+    rounds_ = 0;
+    changes_ = 0;
+    stopped_ = false;
+}
+
+std::optional<CSpellChecker::Found> CSpellChecker::FindNext(const std::string& text) const {
+    std::optional<Found> next;
+    for (const SpellError& error : engine_->Check(text)) {
+        // Positions the engine got wrong are skipped, never used to cut the text.
+        if (error.length == 0 || error.start < position_ || error.start > text.size() ||
+            error.length > text.size() - error.start)
+            continue;
+        if (ignored_.count(text.substr(error.start, error.length))) continue;
+        if (!next || error.start < next->start) next = Found{error.start, error.length, {}};
+    }
+    if (next) next->word = text.substr(next->start, next->length);
+    return next;
+}
+
+std::optional<SpellQuestion> CSpellChecker::NextQuestion(SpellTarget& target) {
+    pending_.reset();
+    if (!engine_ || finished_ || stopped_) return std::nullopt;
     // Every round moves past one word or stops; the bound only guards against an engine that
     // keeps reporting a word the user already changed into itself.
-    for (int round = 0; round < 10000; ++round) {
-        const std::string text = target.Text();
-        std::optional<SpellError> next;
-        for (const SpellError& error : engine_->Check(text)) {
-            // Positions the engine got wrong are skipped, never used to cut the text.
-            if (error.length == 0 || error.start < position || error.start > text.size() ||
-                error.length > text.size() - error.start)
-                continue;
-            if (ignored_.count(text.substr(error.start, error.length))) continue;
-            if (!next || error.start < next->start) next = error;
-        }
+    for (; rounds_ < 10000; ++rounds_) {
+        const std::optional<Found> next = FindNext(target.Text());
         if (!next) {
             finished_ = true;
-            break;
+            return std::nullopt;
         }
-        const std::string word = text.substr(next->start, next->length);
-        target.Select(next->start, next->length);
-        const SpellDecision decision = prompt.Ask(word, engine_->Suggest(word));
-        switch (decision.kind) {
-        case SpellDecision::Kind::Change:
-            target.Replace(next->start, next->length, decision.replacement);
-            position = next->start + decision.replacement.size();
-            if (decision.replacement != word) ++changes;
-            break;
-        case SpellDecision::Kind::Ignore:
-            position = next->start + next->length;
-            break;
-        case SpellDecision::Kind::IgnoreAll:
-            engine_->Ignore(word);
-            ignored_.insert(word);
-            position = next->start + next->length;
-            break;
-        case SpellDecision::Kind::Add:
-            engine_->Add(word);
-            ignored_.insert(word);
-            position = next->start + next->length;
-            break;
-        case SpellDecision::Kind::Stop:
-            return changes;
+        const auto always = changeAll_.find(next->word);
+        if (always == changeAll_.end()) {
+            target.Select(next->start, next->length);
+            pending_ = next;
+            ++rounds_;
+            return SpellQuestion{next->word, engine_->Suggest(next->word)};
         }
+        target.Replace(next->start, next->length, always->second);
+        position_ = next->start + always->second.size();
+        ++changes_;
+    }
+    return std::nullopt;
+}
+
+int CSpellChecker::Answer(SpellTarget& target, const SpellDecision& decision) {
+    int changes = std::exchange(changes_, 0);
+    if (!pending_) return changes;
+    const Found word = *std::exchange(pending_, std::nullopt);
+    switch (decision.kind) {
+    case SpellDecision::Kind::ChangeAll:
+        if (decision.replacement != word.word) changeAll_[word.word] = decision.replacement;
+        [[fallthrough]];
+    case SpellDecision::Kind::Change:
+        target.Replace(word.start, word.length, decision.replacement);
+        position_ = word.start + decision.replacement.size();
+        if (decision.replacement != word.word) ++changes;
+        break;
+    case SpellDecision::Kind::Ignore:
+        position_ = word.start + word.length;
+        break;
+    case SpellDecision::Kind::IgnoreAll:
+        engine_->Ignore(word.word);
+        ignored_.insert(word.word);
+        position_ = word.start + word.length;
+        break;
+    case SpellDecision::Kind::Add:
+        engine_->Add(word.word);
+        ignored_.insert(word.word);
+        position_ = word.start + word.length;
+        break;
+    case SpellDecision::Kind::Stop:
+        stopped_ = true;
+        break;
     }
     return changes;
+}
+
+int CSpellChecker::Check(SpellTarget& target, SpellPrompt& prompt) {
+    Begin();
+    if (!engine_) return 0;
+    int changes = 0;
+    while (const std::optional<SpellQuestion> question = NextQuestion(target)) {
+        const SpellDecision decision = prompt.Ask(question->word, question->suggestions);
+        changes += Answer(target, decision);
+        if (decision.kind == SpellDecision::Kind::Stop) return changes;
+    }
+    return changes + std::exchange(changes_, 0);
 }
 
 }  // namespace pagelark

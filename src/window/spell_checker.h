@@ -1,12 +1,13 @@
 #pragma once
 // Spell checking of the message editor behind a small engine interface, so the walk over the
 // misspelt words, the user's answers and the corrections in place are tested natively with a
-// test double; the Windows Spell Checking API is one engine (spell_checker_win.h).
+// test double; Hunspell is the product's engine (hunspell_engine.h).
 //
 // Text positions are byte offsets into the UTF-8 text throughout.
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -44,9 +45,15 @@ public:
 
 // The user's answer about one misspelt word.
 struct SpellDecision {
-    enum class Kind { Change, Ignore, IgnoreAll, Add, Stop };
+    enum class Kind { Change, ChangeAll, Ignore, IgnoreAll, Add, Stop };
     Kind kind = Kind::Stop;
-    std::string replacement;  // for Change
+    std::string replacement;  // for Change and ChangeAll
+};
+
+// One misspelt word, selected in the target, waiting for the user's answer.
+struct SpellQuestion {
+    std::string word;
+    std::vector<std::string> suggestions;
 };
 
 class SpellPrompt {
@@ -73,13 +80,33 @@ public:
     // prompt and writes a correction into the target in place. Returns the number of words
     // changed; 0 (and nothing asked) while spell checking is off.
     int Check(SpellTarget& target, SpellPrompt& prompt);
-    // True when the last Check went through the whole text (the user did not stop it).
+    // True when the last walk went through the whole text (the user did not stop it).
     bool LastCheckFinished() const { return finished_; }
 
+    // The same walk one step at a time, for a dialog that stays open: Begin, then NextQuestion
+    // (selects the word; nothing when the walk is over, "Change All" words are changed on the
+    // way) and Answer, until NextQuestion has nothing more. Answer returns the words changed.
+    void Begin();
+    std::optional<SpellQuestion> NextQuestion(SpellTarget& target);
+    int Answer(SpellTarget& target, const SpellDecision& decision);
+
 private:
+    struct Found {
+        std::size_t start = 0;
+        std::size_t length = 0;
+        std::string word;
+    };
+    std::optional<Found> FindNext(const std::string& text) const;
+
     std::unique_ptr<SpellEngine> engine_;
-    std::set<std::string> ignored_;
-    bool finished_ = false;   // "Ignore All" and added words, for engines that keep reporting them
+    std::set<std::string> ignored_;   // "Ignore All" and added words, for engines that keep reporting them
+    std::map<std::string, std::string> changeAll_;   // this walk's "Change All" answers
+    std::optional<Found> pending_;   // the word asked about
+    std::size_t position_ = 0;       // where the walk goes on
+    int rounds_ = 0;
+    int changes_ = 0;                // made by NextQuestion on its own ("Change All")
+    bool finished_ = false;
+    bool stopped_ = false;
 };
 
 }  // namespace pagelark

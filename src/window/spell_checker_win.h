@@ -1,17 +1,19 @@
 #pragma once
-// The Windows side of spell checking: the Windows Spell Checking API (Windows 8 and later) as
-// engine, the message editor as target, and a small popup menu of suggestions as prompt.
+// The Windows side of spell checking: the message editor as target, the spelling dialog that
+// walks through the misspelt words, and the engine made from the language's lexicon.
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "window/spell_checker.h"
 
 namespace pagelark {
 
-// The system's spell checker, or nullptr where there is none (older Windows, Wine): spell
-// checking is then off. COM must be initialised on the calling thread.
-std::unique_ptr<SpellEngine> CreateWindowsSpellEngine();
+// Hunspell with "<program folder>\Dictionaries\<lexicon>", or nullptr when that lexicon is
+// missing or unusable (spell checking is then off, silently).
+std::unique_ptr<SpellEngine> CreateLexiconEngine(std::string_view programFolder, std::string_view lexiconFile);
 
 // A single- or multi-line edit control. Corrections go through EM_REPLACESEL, so Undo takes them back.
 class EditSpellTarget : public SpellTarget {
@@ -25,20 +27,9 @@ private:
     HWND edit_;
 };
 
-// Asks with a popup menu under the selected word: the suggestions, then Ignore, Ignore All,
-// Add to Dictionary and Stop. Closing the menu without a choice stops the check.
-class MenuSpellPrompt : public SpellPrompt {
-public:
-    MenuSpellPrompt(HWND owner, HWND edit) : owner_(owner), edit_(edit) {}
-    SpellDecision Ask(const std::string& word, const std::vector<std::string>& suggestions) override;
-
-private:
-    HWND owner_;
-    HWND edit_;
-};
-
-// The Spell Checking command: checks the editor's text and says when it is done. Does nothing
-// while spell checking is off.
+// The Spell Checking command: the spelling dialog asks about each misspelt word (selected in
+// the editor), then "The spell check is complete." Does nothing while spell checking is off
+// or the editor is read-only.
 void RunSpellCheck(CSpellChecker& checker, HWND owner, HWND editor);
 
 }  // namespace pagelark

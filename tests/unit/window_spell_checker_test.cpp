@@ -197,3 +197,35 @@ TEST(SpellChecker, AnEngineThatKeepsReportingTheSameWordCannotHangTheWindow) {
     EXPECT_EQ(c.checker.Check(target, prompt), 0);
     EXPECT_EQ(prompt.asked.size(), 1u);
 }
+
+TEST(SpellChecker, ChangeAllCorrectsEveryLaterOccurrenceWithoutAsking) {
+    Checker c;
+    StringTarget target("yu at yu at stasion yu");
+    ScriptedPrompt prompt;
+    prompt.answers = {{SpellDecision::Kind::ChangeAll, "you"}, Just(SpellDecision::Kind::Ignore)};
+    EXPECT_EQ(c.checker.Check(target, prompt), 3);
+    EXPECT_TRUE(c.checker.LastCheckFinished());
+    EXPECT_EQ(target.text, "you at you at stasion you");
+    EXPECT_EQ(prompt.asked, (std::vector<std::string>{"yu", "stasion"}));
+    // A new walk forgets the last one's "Change All".
+    StringTarget again("yu");
+    prompt.answers = {Just(SpellDecision::Kind::Ignore)};
+    EXPECT_EQ(c.checker.Check(again, prompt), 0);
+    EXPECT_EQ(again.text, "yu");
+}
+
+TEST(SpellChecker, StepByStepWalkReportsTheEndOnlyWhenTheTextIsThrough) {
+    Checker c;
+    StringTarget target("see yu");
+    c.checker.Begin();
+    auto question = c.checker.NextQuestion(target);
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(question->word, "yu");
+    EXPECT_FALSE(c.checker.LastCheckFinished());
+    EXPECT_EQ(c.checker.Answer(target, {SpellDecision::Kind::Stop, {}}), 0);
+    EXPECT_FALSE(c.checker.NextQuestion(target).has_value());
+    EXPECT_FALSE(c.checker.LastCheckFinished());
+    // Answering without a pending question changes nothing.
+    EXPECT_EQ(c.checker.Answer(target, Change("x")), 0);
+    EXPECT_EQ(target.text, "see yu");
+}

@@ -1,9 +1,11 @@
-// Spell checking against a real edit control; the engine is the system's where there is one
-// (not under Wine) and a test double otherwise.
+// Spell checking against a real edit control, with a test double as engine (the real engine
+// is tested in tests/unit and through the program in tests/blackbox).
 #include <windows.h>
 #include <objbase.h>
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "common/wide_string_win.h"
 #include "window/spell_checker_win.h"
@@ -49,11 +51,6 @@ struct Editor {
     HWND hwnd;
 };
 
-void CALLBACK CloseMenus(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    EndMenu();
-}
-
 }  // namespace
 
 TEST(SpellCheckerWin, CorrectionsLandInTheEditorAtTheRightCharactersAndCanBeUndone) {
@@ -73,30 +70,51 @@ TEST(SpellCheckerWin, CorrectionsLandInTheEditorAtTheRightCharactersAndCanBeUndo
     EXPECT_EQ(end, 28u);
 }
 
-TEST(SpellCheckerWin, TheSystemEngineIsUsedWhereItExistsAndMissesSilentlyElsewhere) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::unique_ptr<SpellEngine> engine = CreateWindowsSpellEngine();
+TEST(SpellCheckerWin, AMissingLexiconLeavesSpellingOffAndTheCommandSilent) {
+    EXPECT_EQ(CreateLexiconEngine("C:\\nowhere", "SpellUS.lex"), nullptr);
+    EXPECT_EQ(CreateLexiconEngine("C:\\nowhere", ""), nullptr);
     CSpellChecker checker;
-    const bool available = checker.Initialize(std::move(engine), "C:\\P", "SpellUS.lex");
+    EXPECT_FALSE(checker.Initialize(CreateLexiconEngine("C:\\nowhere", "SpellUS.lex"), "C:\\nowhere", "SpellUS.lex"));
     Editor editor;
-    SetWindowTextW(editor.hwnd, L"unchanged text");
-    if (!available) {
-        // Wine and older Windows: no engine, and the command changes nothing and shows nothing.
-        RunSpellCheck(checker, nullptr, editor.hwnd);
-        EXPECT_EQ(editor.Text(), L"unchanged text");
-    } else {
-        EXPECT_TRUE(checker.IsAvailable());
-    }
-    CoUninitialize();
+    SetWindowTextW(editor.hwnd, L"unchanged txet");
+    RunSpellCheck(checker, nullptr, editor.hwnd);   // no dialog, no box: returns at once
+    EXPECT_EQ(editor.Text(), L"unchanged txet");
 }
 
-TEST(SpellCheckerWin, ClosingTheSuggestionMenuStopsTheCheck) {
+namespace {
+DWORD g_testThread = 0;
+// Answers the spelling dialog of this thread with a button, from inside its modal loop.
+void CALLBACK PressInSpellingDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    struct Find {
+        static BOOL CALLBACK Each(HWND window, LPARAM found) {
+            wchar_t cls[16] = {};
+            GetClassNameW(window, cls, 16);
+            if (std::wstring(cls) == L"#32770" && GetDlgItem(window, 1302)) *reinterpret_cast<HWND*>(found) = window;
+            return TRUE;
+        }
+    };
+    HWND dialog = nullptr;
+    EnumThreadWindows(g_testThread, &Find::Each, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;
+    KillTimer(nullptr, timer);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+}  // namespace
+
+TEST(SpellCheckerWin, TheSpellingDialogShowsTheWordAndCancelKeepsTheText) {
     Editor editor;
     ShowWindow(editor.hwnd, SW_SHOWNOACTIVATE);
     SetWindowTextW(editor.hwnd, L"Grüsse Grüsse");
-    MenuSpellPrompt prompt(editor.hwnd, editor.hwnd);
-    SetTimer(nullptr, 0, 100, &CloseMenus);
-    const SpellDecision decision = prompt.Ask("Grüsse", {"Grüße"});
-    EXPECT_EQ(decision.kind, SpellDecision::Kind::Stop);
+    CSpellChecker checker;
+    ASSERT_TRUE(checker.Initialize(std::make_unique<OneWordEngine>(), "C:\\P", "SpellGER.lex"));
+    g_testThread = GetCurrentThreadId();
+    SetTimer(nullptr, 0, 50, &PressInSpellingDialog);
+    RunSpellCheck(checker, editor.hwnd, editor.hwnd);
+    EXPECT_FALSE(checker.LastCheckFinished());
     EXPECT_EQ(editor.Text(), L"Grüsse Grüsse");
+    // The word asked about was selected in the editor.
+    DWORD start = 0, end = 0;
+    SendMessageW(editor.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 6u);
 }
