@@ -60,14 +60,30 @@ target_link_libraries(Pagelark PRIVATE pagelark_win)
 pagelark_product_code(Pagelark)
 target_link_options(Pagelark PRIVATE -static -municode)
 
+# The help files, compiled from help/ with chmcmd; the step fails when the languages' topics differ.
+file(GLOB_RECURSE HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+set(PAGELARK_HELP_DIR ${CMAKE_BINARY_DIR}/Help)
+set(PAGELARK_HELP_FILES)
+foreach(chm telvoro_de telvoro_en telvoro_es telvoro_fr telvoro_ita telvoro_nl)
+    list(APPEND PAGELARK_HELP_FILES ${PAGELARK_HELP_DIR}/${chm}.chm)
+endforeach()
+add_custom_command(
+    OUTPUT ${PAGELARK_HELP_FILES}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_help.py --help-dir ${CMAKE_SOURCE_DIR}/help
+            --texts ${CMAKE_SOURCE_DIR}/resources/texts --work ${CMAKE_BINARY_DIR}/help-work --out ${PAGELARK_HELP_DIR}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_help.py ${HELP_SOURCES} ${TEXT_SOURCES}
+    COMMENT "Compiling the help files of the six languages")
+add_custom_target(pagelark_help ALL DEPENDS ${PAGELARK_HELP_FILES})
+
 # Staged program folder: Pagelark.exe beside Data, Help and Dictionaries, as installed.
 set(PAGELARK_STAGE ${CMAKE_BINARY_DIR}/stage)
 add_custom_target(stage ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PAGELARK_STAGE}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${PAGELARK_STAGE}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PAGELARK_LEXICON_DIR} ${PAGELARK_STAGE}/Dictionaries
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PAGELARK_HELP_DIR} ${PAGELARK_STAGE}/Help
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pagelark> ${PAGELARK_STAGE}/Pagelark.exe
-    DEPENDS Pagelark pagelark_lexicons
+    DEPENDS Pagelark pagelark_lexicons pagelark_help
     COMMENT "Staging the program folder")
 
 # Tests under Wine (CMAKE_CROSSCOMPILING_EMULATOR runs them).
@@ -95,6 +111,10 @@ add_dependencies(unit_tests pagelark_lexicons)
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(WIN_TEST_SOURCES)
     pagelark_wine_test(win_tests SOURCES ${WIN_TEST_SOURCES} ${PAGELARK_RC} LIBS pagelark_win gtest_main)
+    # The check of the shipped data files reads the staged program folder.
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/win/app_data_folders_test.cpp PROPERTIES
+        COMPILE_DEFINITIONS "PAGELARK_STAGE_DIR=\"${PAGELARK_STAGE}\"")
+    add_dependencies(win_tests stage)
 endif()
 
 file(GLOB BLACKBOX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/blackbox/*.cpp)

@@ -70,10 +70,19 @@ std::shared_ptr<LoadedLexicon> LoadLexicon(const std::string& lexiconPath, const
 }
 
 // Hunspell's lexicons write the apostrophe as U+0027; typed text often has U+2019.
-std::string StraightApostrophes(std::string word) {
-    for (std::size_t at = word.find("\xE2\x80\x99"); at != std::string::npos; at = word.find("\xE2\x80\x99", at))
-        word.replace(at, 3, "'");
-    return word;
+std::string StraightApostrophes(const std::string& word) {
+    constexpr std::string_view kTypographic = "\xE2\x80\x99";
+    std::string out;
+    out.reserve(word.size());
+    for (std::size_t at = 0; at < word.size();) {
+        if (std::string_view(word).substr(at, kTypographic.size()) == kTypographic) {
+            out.push_back('\'');
+            at += kTypographic.size();
+        } else {
+            out.push_back(word[at++]);
+        }
+    }
+    return out;
 }
 
 class HunspellEngine : public SpellEngine {
