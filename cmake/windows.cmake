@@ -2,7 +2,7 @@
 set(PAGELARK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 target_compile_definitions(pagelark_core PUBLIC ${PAGELARK_WIN_DEFINITIONS})
 set(PAGELARK_WIN_LIBS comctl32 comdlg32 ole32 oleaut32 uuid wininet shell32 shlwapi advapi32 user32 gdi32
-    version uxtheme crypt32 htmlhelp winspool msimg32)
+    version uxtheme crypt32 htmlhelp winspool msimg32 wintrust)
 
 # Resources: the texts of every language and the dialog/menu templates are generated into one .rc
 # per language from resources/texts and resources/templates.
@@ -28,6 +28,8 @@ add_custom_command(
     COMMENT "Drawing icons and bitmaps from their SVG sources")
 add_custom_target(pagelark_resources DEPENDS ${GEN_DIR}/languages.rc ${GEN_DIR}/art.stamp)
 
+math(EXPR PAGELARK_NEXT_PATCH "${PROJECT_VERSION_PATCH} + 1")
+set(PAGELARK_NEXT_FILE_VERSION "${PROJECT_VERSION_MAJOR}, ${PROJECT_VERSION_MINOR}, ${PAGELARK_NEXT_PATCH}, 1")
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${GEN_DIR}/version.h @ONLY)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
 set(PAGELARK_RC ${CMAKE_SOURCE_DIR}/resources/pagelark.rc)
@@ -86,6 +88,48 @@ add_custom_target(stage ALL
     DEPENDS Pagelark pagelark_lexicons pagelark_help
     COMMENT "Staging the program folder")
 
+# The Windows Installer package, signed. The production certificate and key are build inputs;
+# without them the package is signed with a code-signing certificate of the test CA that the
+# test prefix trusts (made in the build tree by standin/make-certs.sh, never committed).
+set(PAGELARK_SIGNING_CERT "" CACHE FILEPATH "code-signing certificate (PEM) for the MSI")
+set(PAGELARK_SIGNING_KEY "" CACHE FILEPATH "its private key (PEM)")
+set(PAGELARK_TEST_CERTS ${CMAKE_BINARY_DIR}/../standin/certs CACHE PATH "where the test certificates are made")
+set(MSI_DIR ${CMAKE_BINARY_DIR}/installer)
+if(PAGELARK_SIGNING_CERT)
+    set(MSI_CERT ${PAGELARK_SIGNING_CERT})
+    set(MSI_KEY ${PAGELARK_SIGNING_KEY})
+    set(MSI_CERT_COMMAND true)
+else()
+    set(MSI_CERT ${PAGELARK_TEST_CERTS}/codesign.crt)
+    set(MSI_KEY ${PAGELARK_TEST_CERTS}/codesign.key)
+    set(MSI_CERT_COMMAND ${CMAKE_SOURCE_DIR}/standin/make-certs.sh ${PAGELARK_TEST_CERTS})
+endif()
+file(GLOB_RECURSE DATA_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
+set(MSI_INPUTS ${CMAKE_SOURCE_DIR}/installer/Pagelark.wxs ${CMAKE_SOURCE_DIR}/installer/build-msi.sh ${DATA_FILES})
+
+# The same program as the following version, packaged as the update the tests install.
+add_executable(PagelarkNext WIN32 ${PAGELARK_MAIN} ${PAGELARK_RC})
+target_link_libraries(PagelarkNext PRIVATE pagelark_win)
+target_link_options(PagelarkNext PRIVATE -static -municode)
+target_compile_definitions(PagelarkNext PRIVATE PAGELARK_VERSION_NEXT)
+set(PAGELARK_STAGE_NEXT ${CMAKE_BINARY_DIR}/stage-next)
+
+add_custom_command(
+    OUTPUT ${MSI_DIR}/Pagelark.msi ${MSI_DIR}/Pagelark-next.msi ${MSI_DIR}/Pagelark-next-unsigned.msi
+    COMMAND ${MSI_CERT_COMMAND}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${MSI_DIR}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${PAGELARK_STAGE_NEXT}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PAGELARK_STAGE} ${PAGELARK_STAGE_NEXT}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:PagelarkNext> ${PAGELARK_STAGE_NEXT}/Pagelark.exe
+    COMMAND ${CMAKE_SOURCE_DIR}/installer/build-msi.sh ${PAGELARK_STAGE} ${PROJECT_VERSION} ${MSI_DIR}/Pagelark.msi ${MSI_CERT} ${MSI_KEY}
+    COMMAND ${CMAKE_SOURCE_DIR}/installer/build-msi.sh ${PAGELARK_STAGE_NEXT} ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PAGELARK_NEXT_PATCH}
+            ${MSI_DIR}/Pagelark-next.msi ${MSI_CERT} ${MSI_KEY}
+    COMMAND ${CMAKE_SOURCE_DIR}/installer/build-msi.sh ${PAGELARK_STAGE_NEXT} ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PAGELARK_NEXT_PATCH}
+            ${MSI_DIR}/Pagelark-next-unsigned.msi
+    DEPENDS stage PagelarkNext ${MSI_INPUTS}
+    COMMENT "Packaging and signing Pagelark.msi (and the following version for the update tests)")
+add_custom_target(msi ALL DEPENDS ${MSI_DIR}/Pagelark.msi)
+
 # Tests under Wine (CMAKE_CROSSCOMPILING_EMULATOR runs them).
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -122,6 +166,16 @@ if(BLACKBOX_SOURCES)
     pagelark_wine_test(blackbox_tests SOURCES ${BLACKBOX_SOURCES} LIBS gtest_main ${PAGELARK_WIN_LIBS})
     target_include_directories(blackbox_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src)
     add_dependencies(blackbox_tests stage)
+endif()
+
+# Updates through the real program and Windows Installer: an executable of its own, because it
+# installs and removes packages that the other black-box tests must not see.
+file(GLOB UPDATE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/update/*.cpp)
+if(UPDATE_TEST_SOURCES)
+    pagelark_wine_test(update_tests SOURCES ${UPDATE_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/blackbox/driver.cpp
+                       LIBS gtest_main ${PAGELARK_WIN_LIBS})
+    target_include_directories(update_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src)
+    add_dependencies(update_tests stage msi)
 endif()
 
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_winbench.cpp)

@@ -40,7 +40,8 @@ prepare_prefix
 start_standin
 install_program "$STANDIN_PRIMARY" "$STANDIN_SECONDARY" "$STANDIN_WEB"
 export PAGELARK_EXE="$PROGRAM_DIR_WIN\\Pagelark.exe" PAGELARK_DIR="$PROGRAM_DIR_WIN"
-export STANDIN_ADMIN STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB
+export STANDIN_ADMIN STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB STANDIN_UPDATE
+PAGELARK_MSI_DIR=$(winepath -w "$BUILD/windows/installer" 2>/dev/null); export PAGELARK_MSI_DIR
 export PAGELARK_SHOTS="$BUILD/screenshots"
 mkdir -p "$PAGELARK_SHOTS" "$RESULTS/windows"
 # Each Windows test program writes its cases as <program>.xml (a Windows path for Wine).

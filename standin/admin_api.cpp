@@ -229,6 +229,24 @@ void RegisterAdminRoutes(httplib::Server& server, StandinServer& standin) {
                                         {"count", Json(fault.remaining)}}));
     });
 
+    // How update packages are delivered: {"mode":"normal|nolength|short|delay","delay_ms":N}.
+    server.Post("/admin/update-fault", [&standin](const httplib::Request& req, httplib::Response& res) {
+        auto body = ParseBody(req, res);
+        if (!body) return;
+        const Json* mode = body->Find("mode");
+        const auto m = mode && mode->IsString() ? ParseDownloadMode(mode->AsString()) : std::nullopt;
+        if (!m) return SendError(res, 400, "mode: normal, nolength, short or delay");
+        DownloadFault fault;
+        fault.mode = *m;
+        if (const Json* delay = body->Find("delay_ms")) {
+            if (!delay->IsInteger() || delay->AsInteger() < 0 || delay->AsInteger() > 600000)
+                return SendError(res, 400, "delay_ms: 0 to 600000");
+            fault.delay_ms = static_cast<int>(delay->AsInteger());
+        }
+        standin.Downloads().Set(fault);
+        SendJson(res, Json(Json::Object{{"mode", Json(DownloadModeName(fault.mode))}, {"delay_ms", Json(fault.delay_ms)}}));
+    });
+
     server.Post("/admin/servers", [&standin](const httplib::Request& req, httplib::Response& res) {
         auto body = ParseBody(req, res);
         if (!body) return;

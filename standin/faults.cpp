@@ -75,4 +75,31 @@ std::string GarbageReply() {
     return out;
 }
 
+std::optional<DownloadMode> ParseDownloadMode(const std::string& name) {
+    if (name == "normal" || name == "none") return DownloadMode::kNormal;
+    if (name == "nolength") return DownloadMode::kNoLength;
+    if (name == "short") return DownloadMode::kShort;
+    if (name == "delay") return DownloadMode::kDelay;
+    return std::nullopt;
+}
+
+const char* DownloadModeName(DownloadMode mode) {
+    switch (mode) {
+    case DownloadMode::kNoLength: return "nolength";
+    case DownloadMode::kShort: return "short";
+    case DownloadMode::kDelay: return "delay";
+    default: return "normal";
+    }
+}
+
+void DownloadSwitch::Set(const DownloadFault& fault) {
+    std::lock_guard lock(mutex_);
+    fault_ = fault;
+}
+
+DownloadFault DownloadSwitch::Get() {
+    std::lock_guard lock(mutex_);
+    return fault_;
+}
+
 }  // namespace pagelark::standin

@@ -32,6 +32,27 @@ private:
     Fault faults_[2];
 };
 
+// How update packages are delivered: normally (with Content-Length), without a length, cut off
+// at half their size, or paused after half of them for delay_ms.
+enum class DownloadMode { kNormal, kNoLength, kShort, kDelay };
+std::optional<DownloadMode> ParseDownloadMode(const std::string& name);
+const char* DownloadModeName(DownloadMode mode);
+
+struct DownloadFault {
+    DownloadMode mode = DownloadMode::kNormal;
+    int delay_ms = 0;
+};
+
+class DownloadSwitch {
+public:
+    void Set(const DownloadFault& fault);
+    DownloadFault Get();
+
+private:
+    std::mutex mutex_;
+    DownloadFault fault_;
+};
+
 // The reply of a switched fault: "error" gives a failed status with the code, "long" pads a valid
 // reply past the 255 bytes the client reads, "garbage" gives random bytes with NULs and no line ends.
 std::string ErrorReply(bool registration, int code);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "query.h"
@@ -289,8 +290,40 @@ void HttpListener::Serve(Connection& c) {
         }
         if (response.drop) return;
         if (request.method == "HEAD") response.body.clear();
+        if (response.no_length || response.cut_at != std::string::npos || response.stall_at != std::string::npos) {
+            SendDownload(c, response);
+            return;
+        }
         if (!answer(response.status, response.body, response.headers, response.content_type, keep_alive) || !keep_alive) return;
     }
+}
+
+}  // namespace pagelark::standin
+
+namespace pagelark::standin {
+
+void HttpListener::SendDownload(Connection& c, const HttpResponse& response) {
+    const std::string& body = response.body;
+    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
+    head += "Content-Type: " + response.content_type + "\r\n";
+    if (!response.no_length) head += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    head += "Connection: close\r\n";
+    for (const auto& [k, v] : response.headers) head += k + ": " + v + "\r\n";
+    head += "\r\n";
+    if (!c.WriteAll(head)) return;
+    const size_t end = std::min(body.size(), response.cut_at);
+    const size_t stall = std::min(end, response.stall_at);
+    if (!c.WriteAll(body.substr(0, stall))) return;
+    if (response.stall_at != std::string::npos) {
+        // Waits in slices, so that stopping the listener does not wait for the pause.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(response.stall_ms);
+        while (std::chrono::steady_clock::now() < until && !stopping_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (stopping_) return;
+    }
+    if (!c.WriteAll(body.substr(stall, end - stall))) return;
+    if (c.ssl) SSL_shutdown(c.ssl);
+    shutdown(c.fd, SHUT_WR);
 }
 
 }  // namespace pagelark::standin

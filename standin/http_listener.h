@@ -34,6 +34,11 @@ struct HttpResponse {
     std::string body;
     std::map<std::string, std::string> headers;
     bool drop = false;     // close the connection without answering
+    // Delivery of a download, for the update fault switches:
+    bool no_length = false;            // no Content-Length: the body ends when the connection closes
+    size_t cut_at = std::string::npos; // announce the whole body, send only this many bytes, close
+    size_t stall_at = std::string::npos;   // pause after this many body bytes ...
+    int stall_ms = 0;                      // ... for this long (ends early when the listener stops)
 };
 
 // Largest request head (request line and headers) accepted.
@@ -60,6 +65,8 @@ private:
     struct Connection;
     void AcceptLoop();
     void Serve(Connection& c);
+    // A download under a fault switch (no length, cut short, stalled); the connection closes after it.
+    void SendDownload(Connection& c, const HttpResponse& response);
     void ReapFinished();
 
     Handler handler_;

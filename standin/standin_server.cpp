@@ -208,6 +208,7 @@ bool StandinServer::ServerUp(ServerRole role) const {
 void StandinServer::Reset() {
     store_.Reset();
     faults_.Clear();
+    downloads_.Set(DownloadFault{});
     SetServer(ServerRole::kPrimary, true);
     SetServer(ServerRole::kSecondary, true);
 }
@@ -287,6 +288,13 @@ void StandinServer::HandleService(const std::string& server, const HttpRequest& 
         body << in.rdbuf();
         res.body = body.str();
         res.content_type = "application/octet-stream";
+        const DownloadFault fault = downloads_.Get();
+        if (fault.mode == DownloadMode::kNoLength) res.no_length = true;
+        if (fault.mode == DownloadMode::kShort) res.cut_at = res.body.size() / 2;
+        if (fault.mode == DownloadMode::kDelay) {
+            res.stall_at = res.body.size() / 2;
+            res.stall_ms = fault.delay_ms;
+        }
         return;
     }
     if (req.path == "/login.php") {

@@ -53,6 +53,7 @@ public:
 
     Store& GetStore() { return store_; }
     FaultSwitch& Faults() { return faults_; }
+    DownloadSwitch& Downloads() { return downloads_; }
     const StandinOptions& Options() const { return options_; }
     std::string UpdatesDir() const { return options_.state_dir + "/updates"; }
 
@@ -65,6 +66,7 @@ private:
     StandinOptions options_;
     Store store_;
     FaultSwitch faults_;
+    DownloadSwitch downloads_;
     TelvoroService service_;
     std::unique_ptr<HttpListener> primary_, secondary_, web_, selfsigned_, update_;
     std::unique_ptr<httplib::Server> admin_;

@@ -36,6 +36,7 @@ start_standin() {
     for _ in $(seq 100); do
         if curl -s -o /dev/null --max-time 1 "$STANDIN_ADMIN/admin/requests?path=/none"; then
             say "service stand-in up (pid $STANDIN_PID): https://$STANDIN_PRIMARY, admin $STANDIN_ADMIN/"
+            stage_update_packages
             return 0
         fi
         kill -0 "$STANDIN_PID" 2>/dev/null || break
@@ -44,6 +45,22 @@ start_standin() {
     cat "$STANDIN_STATE/standin.log" >&2
     stop_standin
     die "the service stand-in did not come up on ports $base-$((base + 4))"
+}
+
+# The packages the stand-in serves from http://$STANDIN_UPDATE/pagelark/updates/: the following
+# version signed, unsigned, and signed but changed afterwards (one byte of its summary stream).
+stage_update_packages() {
+    local built="$BUILD/windows/installer" updates="$STANDIN_STATE/updates"
+    [ -f "$built/Pagelark-next.msi" ] || return 0
+    mkdir -p "$updates"
+    cp "$built/Pagelark-next.msi" "$built/Pagelark-next-unsigned.msi" "$updates/"
+    python3 - "$built/Pagelark-next.msi" "$updates/Pagelark-next-tampered.msi" <<'PY' || die "cannot make the tampered package"
+import sys
+data = open(sys.argv[1], "rb").read()
+marker = b"Pagelark sends SMS"
+assert data.count(marker) == 1, "marker not found once"
+open(sys.argv[2], "wb").write(data.replace(marker, b"Pagelark sends XMS"))
+PY
 }
 
 stop_standin() {

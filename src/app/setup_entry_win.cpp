@@ -3,6 +3,7 @@
 #include "app/application_win.h"
 #include "setup/register_pages_win.h"
 #include "setup/setup_services_win.h"
+#include "window/update_window_win.h"
 
 namespace pagelark {
 namespace {
@@ -14,6 +15,7 @@ SetupServiceHooks HooksOf(Application& app) {
     // Starting the integration reads the address books again; there is nothing to stop yet.
     hooks.startMailIntegration = [&app] { app.ReloadAddressBooks(); };
     hooks.stopMailIntegration = [] {};
+    hooks.checkForUpdate = [&app](bool manual) { return CheckForUpdate(app, manual); };
     return hooks;
 }
 

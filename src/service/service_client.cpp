@@ -304,6 +304,14 @@ std::string ServiceClient::UpdateUrl() const {
     std::lock_guard lock(membersMutex_);
     return updateUrl_;
 }
+bool ServiceClient::UpdateOffered() const {
+    std::lock_guard lock(membersMutex_);
+    return updateOffered_;
+}
+void ServiceClient::SetUpdateOffered() {
+    std::lock_guard lock(membersMutex_);
+    updateOffered_ = true;
+}
 std::int32_t ServiceClient::UpdateSize() const {
     std::lock_guard lock(membersMutex_);
     return updateSize_;

@@ -101,6 +101,9 @@ public:
     std::int32_t AccountType() const;
     std::string UpdateUrl() const;
     std::int32_t UpdateSize() const;
+    // Set by the first update check of the run (automatic or manual).
+    bool UpdateOffered() const;
+    void SetUpdateOffered();
 
 private:
     void SetLastError(std::string text);
@@ -118,6 +121,7 @@ private:
     std::string creditsText_ = "0";
     std::string updateUrl_;
     std::int32_t updateSize_ = 0;
+    bool updateOffered_ = false;
     std::int32_t accountType_ = 0;
 };
 

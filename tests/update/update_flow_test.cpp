@@ -1,0 +1,226 @@
+// Program updates end to end: the MSI installs, the stand-in offers the next version, the update
+// window downloads and checks it, Windows Installer replaces the program, uninstall cleans up.
+#include <shlobj.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "update_fixture.h"
+
+namespace pagelark::update_tests {
+namespace {
+
+using pagelark::testing::AdminCall;
+
+const std::string kOfferQuestion = "A new version of Pagelark is available. Do you want to download it now?";
+const std::string kClosingQuestion = "Pagelark will be closed now.\nPlease save all open SMS messages.";
+const std::string kDownloadError = "Error during the download of the update!";
+const std::string kRefused =
+    "The downloaded update is not signed by Orvane, or it has been changed since it was signed. It was not installed.";
+
+std::wstring KnownFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
+    return path;
+}
+
+std::wstring DayFolder() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t day[16];
+    swprintf(day, 16, L"%02d%02d%02d", now.wYear % 100, now.wMonth, now.wDay);
+    return KnownFolder(CSIDL_APPDATA) + L"\\Pagelark\\Updates\\" + day;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string FirstLine(const std::wstring& path) {
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return "<missing>";
+    char line[1024] = {};
+    fgets(line, sizeof line, file);
+    fclose(file);
+    return line;
+}
+
+std::wstring Status(HWND window) { return bb::GetText(GetDlgItem(window, kStatusText)); }
+
+bool Downloaded(HWND window) { return Status(window).find(L"successfully downloaded") != std::wstring::npos; }
+
+std::wstring StagedExe() { return Wide(Env("PAGELARK_EXE")); }
+std::wstring StagedDir() { return Wide(Env("PAGELARK_DIR")); }
+
+TEST_F(UpdateTest, InstallOfferDownloadInstallReplacesTheProgramAndUninstallRemovesIt) {
+    UninstallPackage(L"Pagelark.msi");   // a leftover of an interrupted run
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(InstallPackage(L"Pagelark.msi"), 0u);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("[ figure ] msiexec /i Pagelark.msi /qn under Wine: %.2f s\n", seconds);
+
+    const std::wstring dir = kInstallDir;
+    EXPECT_TRUE(Exists(InstalledExe()));
+    EXPECT_TRUE(Exists(dir + L"\\Data\\check_codes.txt"));
+    EXPECT_EQ(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"SCID").value_or(L"-"), L"7");
+    EXPECT_EQ(Utf8(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"PrimaryServer").value_or(L"-")), standin_.primary);
+    EXPECT_EQ(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"ProductLanguage").value_or(L"-"), L"en");
+    EXPECT_EQ(bb::GetString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Pagelark")
+                  .value_or(L"-"),
+              L"\"" + dir + L"\\Pagelark.exe\" /auto");
+    const std::wstring shortcut = KnownFolder(CSIDL_COMMON_PROGRAMS) + L"\\Pagelark.lnk";
+    EXPECT_TRUE(Exists(shortcut));
+    const std::string oldVersion = FileVersion(InstalledExe());
+    EXPECT_EQ(oldVersion, "1.0.0.1");
+
+    DeleteFileW((DayFolder() + L"\\Update.log").c_str());
+    Offer("Pagelark-next.msi");
+    StartAndOpenWindow(InstalledExe(), dir);
+    EXPECT_EQ(AnswerBox(IDYES), kOfferQuestion);
+    HWND window = WaitForUpdateWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(bb::WaitUntil([&] { return Downloaded(window); }, 30s)) << Utf8(Status(window));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDOK)));
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AnswerBox(IDOK), kClosingQuestion);
+    EXPECT_TRUE(program_.WaitForExit(20s)) << "the program did not quit for the update";
+    EXPECT_TRUE(bb::WaitUntil([&] { return FileVersion(InstalledExe()) == "1.0.1.1"; }, 90s))
+        << "installed version " << FileVersion(InstalledExe());
+    EXPECT_TRUE(bb::WaitUntil([] { return CountProcesses(L"msiexec.exe") == 0; }, 60s));
+    EXPECT_EQ(FirstLine(DayFolder() + L"\\Update.log").rfind("msiexec /i \"", 0), 0u) << FirstLine(DayFolder() + L"\\Update.log");
+    // The updated program starts and says so.
+    StartAndOpenWindow(InstalledExe(), dir);
+    EXPECT_TRUE(program_.IsRunning());
+    program_.Kill();
+    bb::KillLeftovers();
+
+    ASSERT_EQ(UninstallPackage(L"Pagelark-next.msi"), 0u);
+    EXPECT_FALSE(Exists(InstalledExe()));
+    EXPECT_FALSE(Exists(dir + L"\\Data\\check_codes.txt"));
+    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_FALSE(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"SCID"));
+    EXPECT_FALSE(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"PrimaryServer"));
+    EXPECT_FALSE(bb::GetString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Pagelark"));
+}
+
+TEST_F(UpdateTest, WithBothAutoFlagsOnlyTheClosingQuestionAppearsEvenWithoutALength) {
+    bb::SetSettingDword(L"UpdateAutoDownload", 1);
+    bb::SetSettingDword(L"UpdateAutoInstall", 1);
+    DownloadMode("nolength");
+    Offer("Pagelark-next.msi");
+    StartAndOpenWindow(StagedExe(), StagedDir());
+    // Cancel keeps the window and the package; nothing is installed.
+    EXPECT_EQ(AnswerBox(IDCANCEL, 30s), kClosingQuestion);
+    HWND window = UpdateWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(Downloaded(window));
+    EXPECT_EQ(CountProcesses(L"msiexec.exe"), 0);
+    EXPECT_TRUE(program_.IsRunning());
+}
+
+TEST_F(UpdateTest, UnsignedAndTamperedPackagesAreRefusedAndNothingIsRun) {
+    bb::SetSettingDword(L"UpdateAutoDownload", 1);
+    bb::SetSettingDword(L"UpdateAutoInstall", 1);
+    for (const char* package : {"Pagelark-next-unsigned.msi", "Pagelark-next-tampered.msi"}) {
+        Offer(package);
+        StartAndOpenWindow(StagedExe(), StagedDir());
+        HWND box = WaitForBox(30s);
+        ASSERT_NE(box, nullptr) << package;
+        EXPECT_EQ(Utf8(bb::GetText(box)), "Fehler") << package;
+        EXPECT_EQ(AnswerBox(IDOK), kRefused) << package;
+        HWND window = UpdateWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDOK)));
+        EXPECT_FALSE(Exists(DayFolder() + L"\\Pagelark.msi")) << package;
+        EXPECT_EQ(CountProcesses(L"msiexec.exe"), 0);
+        program_.Kill();
+        bb::KillLeftovers();
+    }
+}
+
+TEST_F(UpdateTest, AShortDownloadIsReportedAndNoFileIsWritten) {
+    bb::SetSettingDword(L"UpdateAutoDownload", 1);
+    DeleteFileW((DayFolder() + L"\\Pagelark.msi").c_str());
+    DownloadMode("short");
+    Offer("Pagelark-next.msi");
+    StartAndOpenWindow(StagedExe(), StagedDir());
+    HWND box = WaitForBox(30s);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(Utf8(bb::GetText(box)), "Fehler");
+    EXPECT_EQ(AnswerBox(IDOK), kDownloadError);
+    EXPECT_FALSE(Exists(DayFolder() + L"\\Pagelark.msi"));
+    EXPECT_FALSE(Exists(DayFolder() + L"\\Pagelark.msi.part"));
+    HWND window = UpdateWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDOK)));
+}
+
+TEST_F(UpdateTest, CancelDuringAStalledDownloadClosesAtOnceAndLeavesNoThread) {
+    bb::SetSettingDword(L"UpdateAutoDownload", 1);
+    DownloadMode("delay", 30000);
+    Offer("Pagelark-next.msi");
+    StartAndOpenWindow(StagedExe(), StagedDir());
+    HWND window = WaitForUpdateWindow();
+    ASSERT_NE(window, nullptr);
+    // Half the package has arrived; the rest is held back by the stand-in.
+    ASSERT_TRUE(bb::WaitUntil([&] { return Status(window).find(L"k / ") != std::wstring::npos; }, 15s));
+    std::this_thread::sleep_for(300ms);
+    const int threadsWhileDownloading = CountThreads(pid_);
+    const auto cancelled = std::chrono::steady_clock::now();
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(bb::WaitUntil([&] { return !IsWindow(window); }, 5s));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - cancelled).count();
+    EXPECT_LT(seconds, 1.0);
+    EXPECT_TRUE(bb::WaitUntil([&] { return CountThreads(pid_) < threadsWhileDownloading; }, 2s))
+        << "threads: " << CountThreads(pid_) << " while downloading: " << threadsWhileDownloading;
+    EXPECT_TRUE(program_.IsRunning());
+}
+
+TEST_F(UpdateTest, ASpanishUserSeesOneUpdateWindowAndCheckNowDoesNothingWhileItIsOpen) {
+    bb::SetSettingDword(L"Language", 10);
+    bb::SetSettingDword(L"UpdateAutoDownload", 1);
+    DownloadMode("delay", 30000);
+    Offer("Pagelark-next.msi");
+    StartAndOpenWindow(StagedExe(), StagedDir());
+    HWND window = WaitForUpdateWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(bb::GetText(window), L"Pagelark - Actualización");
+    // Options, page Updates, "Check Now": the open window is recognised, nothing else opens.
+    HWND main = bb::FindTopWindow(bb::kMainTitle, nullptr, pid_);
+    PostMessageW(main, WM_COMMAND, 32807, 0);
+    HWND sheet = nullptr;
+    ASSERT_TRUE(bb::WaitUntil([&] {
+        for (HWND w : bb::FindTopWindows(nullptr, L"#32770", pid_))
+            if (IsWindowVisible(w) && !GetDlgItem(w, 0xFFFF)) sheet = w;
+        return sheet != nullptr;
+    }));
+    SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
+    HWND checkNow = nullptr;
+    ASSERT_TRUE(bb::WaitUntil([&] {
+        EnumChildWindows(
+            sheet,
+            [](HWND child, LPARAM found) {
+                if (GetDlgCtrlID(child) == 1060 && IsWindowVisible(child)) *reinterpret_cast<HWND*>(found) = child;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&checkNow));
+        return checkNow != nullptr;
+    }));
+    PostMessageW(checkNow, BM_CLICK, 0, 0);
+    std::this_thread::sleep_for(1500ms);   // the check asks the service first
+    EXPECT_EQ(bb::FindTopWindows(nullptr, kUpdateClass, pid_).size(), 1u);
+    EXPECT_EQ(WaitForBox(500ms), nullptr);
+    EXPECT_TRUE(IsWindow(sheet)) << "the sheet closes only when a window was opened";
+}
+
+TEST_F(UpdateTest, AnHttpsAddressIsDownloadedOverHttps) {
+    bb::SetSettingDword(L"UpdateAutoDownload", 1);
+    AdminCall(standin_, "POST", "/admin/update",
+              R"({"url":"https://)" + standin_.primary + R"(/pagelark/updates/Pagelark-next.msi","filesize":0})");
+    StartAndOpenWindow(StagedExe(), StagedDir());
+    HWND window = WaitForUpdateWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(bb::WaitUntil([&] { return Downloaded(window); }, 30s)) << Utf8(Status(window));
+}
+
+}  // namespace
+}  // namespace pagelark::update_tests
