@@ -48,7 +48,8 @@ start_standin() {
 }
 
 # The packages the stand-in serves from http://$STANDIN_UPDATE/pagelark/updates/: the following
-# version signed, unsigned, and signed but changed afterwards (one byte of its summary stream).
+# version signed, unsigned, signed but changed afterwards (one byte of its summary stream), and
+# signed by a self-made certificate.
 stage_update_packages() {
     local built="$BUILD/windows/installer" updates="$STANDIN_STATE/updates"
     [ -f "$built/Pagelark-next.msi" ] || return 0
@@ -61,6 +62,14 @@ marker = b"Pagelark sends SMS"
 assert data.count(marker) == 1, "marker not found once"
 open(sys.argv[2], "wb").write(data.replace(marker, b"Pagelark sends XMS"))
 PY
+    # Signed, but by a certificate no root vouches for.
+    local keys="$STANDIN_STATE/untrusted-signer"
+    mkdir -p "$keys"
+    [ -s "$keys/self.crt" ] || openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 3650 -keyout "$keys/self.key" \
+        -out "$keys/self.crt" -subj "/O=Orvane/CN=Orvane Test Code Signing" -addext "extendedKeyUsage=codeSigning" 2>/dev/null
+    osslsigncode sign -certs "$keys/self.crt" -key "$keys/self.key" -h sha256 -in "$built/Pagelark-next-unsigned.msi" \
+        -out "$updates/Pagelark-next-untrusted.msi.tmp" >/dev/null && mv "$updates/Pagelark-next-untrusted.msi.tmp" "$updates/Pagelark-next-untrusted.msi" \
+        || die "cannot make the untrusted package"
 }
 
 stop_standin() {

@@ -140,7 +140,7 @@ std::string MessageParam(HCRYPTMSG message, DWORD param) {
     return value;
 }
 
-PackageTrust CheckChain(const std::wstring& path) {
+PackageTrust CheckWinTrust(const std::wstring& path) {
     WINTRUST_FILE_INFO file{};
     file.cbStruct = sizeof file;
     file.pcwszFilePath = path.c_str();
@@ -162,19 +162,45 @@ PackageTrust CheckChain(const std::wstring& path) {
     return PackageTrust::Untrusted;
 }
 
+// The signer's certificate must be valid for code signing and chain to a root of the machine's
+// stores. Wine's WinVerifyTrust accepts a package signed by an unknown CA, or a self-signed one.
+bool ChainsToTrustedRoot(PCCERT_CONTEXT signer, HCERTSTORE messageStore) {
+    CERT_CHAIN_PARA para{};
+    para.cbSize = sizeof para;
+    char codeSigning[] = szOID_PKIX_KP_CODE_SIGNING;
+    LPSTR usages[] = {codeSigning};
+    para.RequestedUsage.dwType = USAGE_MATCH_TYPE_AND;
+    para.RequestedUsage.Usage.cUsageIdentifier = 1;
+    para.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
+    PCCERT_CHAIN_CONTEXT chain = nullptr;
+    if (!CertGetCertificateChain(nullptr, signer, nullptr, messageStore, &para, 0, nullptr, &chain) || !chain)
+        return false;
+    // Revocation is not asked for (the program may be offline); everything else must be clean.
+    const DWORD ignored = CERT_TRUST_REVOCATION_STATUS_UNKNOWN | CERT_TRUST_IS_OFFLINE_REVOCATION;
+    CERT_CHAIN_POLICY_PARA policy{};
+    policy.cbSize = sizeof policy;
+    CERT_CHAIN_POLICY_STATUS status{};
+    status.cbSize = sizeof status;
+    const bool trusted = (chain->TrustStatus.dwErrorStatus & ~ignored) == 0 &&
+                         CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_BASE, chain, &policy, &status) &&
+                         status.dwError == 0;
+    CertFreeCertificateChain(chain);
+    return trusted;
+}
+
 }  // namespace
 
 PackageTrust VerifyUpdatePackage(const std::wstring& path) {
-    const PackageTrust chain = CheckChain(path);
-    if (chain != PackageTrust::Trusted) return chain;
-
-    const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    // Wine's WinVerifyTrust reads the package through structured storage and needs COM.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     struct ComEnd {
         bool started;
         ~ComEnd() {
             if (started) CoUninitialize();
         }
-    } comEnd{comStarted};
+    } comEnd{SUCCEEDED(com)};
+    const PackageTrust verdict = CheckWinTrust(path);
+    if (verdict != PackageTrust::Trusted) return verdict;
 
     IStorage* rootStorage = nullptr;
     if (FAILED(StgOpenStorage(path.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, &rootStorage)))
@@ -198,6 +224,7 @@ PackageTrust VerifyUpdatePackage(const std::wstring& path) {
                                                         reinterpret_cast<PCERT_INFO>(const_cast<char*>(signerInfo.data())));
     if (!message.signer || !CryptMsgControl(message.handle, 0, CMSG_CTRL_VERIFY_SIGNATURE, message.signer->pCertInfo))
         return PackageTrust::Untrusted;
+    if (!ChainsToTrustedRoot(message.signer, message.store)) return PackageTrust::Untrusted;
 
     const std::optional<SignedDigest> signedDigest = ReadSignedDigest(MessageParam(message.handle, CMSG_CONTENT_PARAM));
     const ALG_ID algorithm = signedDigest ? AlgorithmOf(signedDigest->algorithmOid) : 0;

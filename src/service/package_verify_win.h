@@ -1,11 +1,12 @@
 #pragma once
 // The check a downloaded package must pass before Windows Installer may run it.
 //
-// WinVerifyTrust decides whether the Authenticode signature chains to a trusted root. Windows
-// also compares the package's content with the digest the signature carries; Wine's
-// WinVerifyTrust does not, so we compare it ourselves on both systems: the signer's signature
-// over the signed content is verified with CryptoAPI, the signed content's digest is taken
-// from it, and the package's streams are hashed again (service/package_digest.h).
+// On Windows, WinVerifyTrust checks the whole Authenticode signature. Wine 8's WinVerifyTrust
+// only finds that a signature is there: it accepts a package whose content was changed after
+// signing, and one signed by an unknown CA. So after WinVerifyTrust the program checks the rest
+// itself with CryptoAPI, the same way on both systems: the signer's signature over the signed
+// content, the signer's chain to a trusted root for code signing, and the content digest, by
+// hashing the package's streams again (service/package_digest.h). See docs/updates.md.
 #include <string>
 
 namespace pagelark {

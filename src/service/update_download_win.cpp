@@ -202,6 +202,10 @@ UpdateDownloadResult UpdateDownload::Run() {
     if (address->secure) flags |= INTERNET_FLAG_SECURE;
     HINTERNET request = Keep(2, HttpOpenRequestW(connection, L"GET", Widen(address->path).c_str(), nullptr, nullptr,
                                                  accept, flags, 0));
+    // A server that stops sending must not hold the worker for ever (where closing the handle
+    // does not end a blocked read, as under Wine).
+    DWORD receiveTimeoutMs = 30000;
+    if (request) InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &receiveTimeoutMs, sizeof receiveTimeoutMs);
     if (!request || !HttpSendRequestW(request, nullptr, 0, nullptr, 0)) return UpdateDownloadResult::RequestFailed;
     DWORD status = 0;
     DWORD statusSize = sizeof status;

@@ -17,8 +17,10 @@
 namespace pagelark {
 namespace {
 
-// How long Cancel waits for the worker after closing its handles.
-constexpr DWORD kCancelWaitMs = 800;
+// How long Cancel waits for the worker after closing its handles. Windows ends a blocked read
+// when its handle is closed; Wine 8 does not, and there the worker ends (posting nothing) when
+// the read returns or times out, while the window has long closed.
+constexpr DWORD kCancelWaitMs = 200;
 
 bool RegisterUpdateWindowClass() {
     static const bool registered = [] {

@@ -106,7 +106,19 @@ void StorePassword(const std::string& clear) {
 
 }  // namespace
 
+const std::wstring& StagedExe() {
+    static const std::wstring exe = Wide(Env("PAGELARK_EXE"));
+    return exe;
+}
+
+const std::wstring& StagedDir() {
+    static const std::wstring dir = Wide(Env("PAGELARK_DIR"));
+    return dir;
+}
+
 void UpdateTest::SetUp() {
+    StagedExe();
+    StagedDir();
     updateHost_ = Env("STANDIN_UPDATE");
     msiDir_ = Wide(Env("PAGELARK_MSI_DIR"));
     if (!standin_.Available() || updateHost_.empty() || msiDir_.empty())

@@ -40,6 +40,11 @@ int CountProcesses(const wchar_t* exeName);
 // Threads of a process.
 int CountThreads(DWORD pid);
 
+// The staged program of the other black-box tests, as the environment named it at the start
+// (StartAndOpenWindow points the environment at whichever copy it starts).
+const std::wstring& StagedExe();
+const std::wstring& StagedDir();
+
 class UpdateTest : public ::testing::Test {
 protected:
     void SetUp() override;
