@@ -4,7 +4,7 @@
 #include "mailclients/address_books_win.h"
 #include "mailclients/offline_mail_bridge.h"
 #include "ui/command_ids.h"
-#include "window/update_offer_win.h"
+#include "app/update_offer_win.h"
 
 namespace pagelark {
 

@@ -3,7 +3,7 @@
 #include "app/application_win.h"
 #include "setup/register_pages_win.h"
 #include "setup/setup_services_win.h"
-#include "window/update_window_win.h"
+#include "app/update_window_win.h"
 
 namespace pagelark {
 namespace {

@@ -6,7 +6,7 @@ namespace pagelark {
 
 class Application;
 
-// Runs the update check (window/update_window_win.h) in its automatic (not manual) mode.
+// Runs the update check (app/update_window_win.h) in its automatic (not manual) mode.
 void OfferUpdateAfterStatus(Application& app, HWND owner);
 
 }  // namespace pagelark

@@ -1,4 +1,4 @@
-#include "window/update_window_win.h"
+#include "app/update_window_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -1,9 +1,9 @@
-#include "window/update_offer_win.h"
+#include "app/update_offer_win.h"
 
 #include "app/application_win.h"
 #include "resource_ids.h"
 #include "ui/resources_win.h"
-#include "window/update_window_win.h"
+#include "app/update_window_win.h"
 
 namespace pagelark {
 
