@@ -65,14 +65,18 @@ struct Der {
 std::optional<std::string> OidText(std::string_view bytes) {
     if (bytes.empty()) return std::nullopt;
     const unsigned first = static_cast<unsigned char>(bytes[0]);
-    std::string text = std::to_string(first < 80 ? first / 40 : 2) + "." + std::to_string(first < 80 ? first % 40 : first - 80);
+    // Appended piece by piece: GCC 12 warns falsely about "." + std::string at -O2.
+    std::string text = std::to_string(first < 80 ? first / 40 : 2);
+    text += '.';
+    text += std::to_string(first < 80 ? first % 40 : first - 80);
     unsigned long value = 0;
     for (size_t i = 1; i < bytes.size(); ++i) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
         if (value > (~0UL >> 8)) return std::nullopt;
         value = (value << 7) | (b & 0x7F);
         if (!(b & 0x80)) {
-            text += "." + std::to_string(value);
+            text += '.';
+            text += std::to_string(value);
             value = 0;
         }
     }

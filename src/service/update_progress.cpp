@@ -19,13 +19,19 @@ std::uint32_t ExpectedUpdateSize(std::string_view contentLength, std::int32_t an
 
 std::string KnownSizeProgressText(std::string_view status, std::uint32_t received, std::uint32_t size) {
     std::string text(status);
-    text += '\n' + std::to_string(received / 1000) + "k / " + std::to_string(size / 1000) + "k";
+    text += '\n';
+    text += std::to_string(received / 1000);
+    text += "k / ";
+    text += std::to_string(size / 1000);
+    text += 'k';
     return text;
 }
 
 std::string UnknownSizeProgressText(std::string_view status, std::uint32_t received) {
     std::string text(status);
-    text += '\n' + std::to_string(received / 1000) + "k";
+    text += '\n';
+    text += std::to_string(received / 1000);
+    text += 'k';
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -41,8 +42,10 @@ std::string FileVersion(const std::wstring& exe) {
     if (!GetFileVersionInfoW(exe.c_str(), 0, size, block.data()) ||
         !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
         return {};
-    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
-           std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
+    char text[64];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                  HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+    return text;
 }
 
 std::optional<DWORD> RunMsiexec(const std::wstring& arguments, std::chrono::milliseconds timeout) {
