@@ -70,7 +70,14 @@ std::optional<Command> CommandOf(std::string_view word) {
     return std::nullopt;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
 
 // Operands each command takes; the error text when they do not fit.
 std::string CheckOperands(const Options& options) {
