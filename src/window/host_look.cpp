@@ -8,7 +8,6 @@ HostLook ComputeHostLook(HostClient host, int clientVersion, bool wordEditor) {
     const bool express = host == HostClient::OutlookExpress;
     HostLook look;
     look.classIcon = ChooseWindowIcon(host, clientVersion);
-    look.menu = ChooseMenu(host);
     look.toolkitRecipientButtons = UsesToolkitButtons(host, wordEditor);
     look.recipientButtonIcon = ChooseRecipientButtonIcon(clientVersion);
     look.toolkitPurchaseButton = express;

@@ -10,7 +10,6 @@ namespace pagelark {
 // What the message window takes from the window layer's look rules for its host.
 struct HostLook {
     int classIcon = 0;                      // window class icon
-    int menu = 128;
     bool toolkitRecipientButtons = false;   // To:/CC: buttons with an icon
     int recipientButtonIcon = 0;
     bool toolkitPurchaseButton = false;     // Outlook Express only

@@ -3,7 +3,6 @@
 #include "window/account_display.h"
 #include "window/focus_navigation.h"
 #include "window/frame_layout.h"
-#include "mailclients/client_registration.h"
 #include "window/host_look.h"
 
 using namespace pagelark;
@@ -59,23 +58,11 @@ TEST(FrameLayout, FieldsButtonAndEditor) {
     EXPECT_EQ(flush.editor, (PixelRect{0, 111, 667, 445}));
 }
 
-TEST(HostLook, VersionsAndEditorPreference) {
-    EXPECT_EQ(ClientVersionFromCurVer("Outlook.Application.11"), 11);
-    EXPECT_EQ(ClientVersionFromCurVer("Outlook.Application.16"), 16);
-    EXPECT_EQ(ClientVersionFromCurVer("Outlook.Application"), 0);
-    EXPECT_EQ(ClientVersionFromCurVer(""), 0);
-    EXPECT_EQ(ClientVersionFromCurVer("x.99999999999999"), 0);
-    EXPECT_TRUE(WordEditorFromPreference(0x20001));
-    EXPECT_FALSE(WordEditorFromPreference(0x20000));
-    EXPECT_FALSE(WordEditorFromPreference(std::nullopt));
-}
-
 TEST(HostLook, LooksOfEachHost) {
     const HostLook express = ComputeHostLook(HostClient::OutlookExpress, 6, false);
     EXPECT_EQ(express.classIcon, 166);
     EXPECT_TRUE(express.toolkitRecipientButtons && express.toolkitPurchaseButton && express.flushEditor);
     EXPECT_EQ(express.recipientButtonIcon, 170);
-    EXPECT_EQ(express.menu, 129);
     EXPECT_TRUE(express.classicThemeControls);
     EXPECT_FALSE(express.gradientDialogBar);
 
@@ -89,7 +76,6 @@ TEST(HostLook, LooksOfEachHost) {
     EXPECT_TRUE(word.toolkitRecipientButtons && word.gradientDialogBar && word.flushEditor);
     EXPECT_FALSE(word.toolkitPurchaseButton || word.classicThemeControls);
     EXPECT_EQ(word.recipientButtonIcon, 178);
-    EXPECT_EQ(word.menu, 128);
 
     EXPECT_EQ(ColonCaption("To..."), "To:");
     EXPECT_EQ(ColonCaption("CC to e-mail..."), "CC to e-mail:");

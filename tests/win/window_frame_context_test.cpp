@@ -13,6 +13,7 @@
 #include "common/wide_string_win.h"
 #include "../unit/contacts_file.h"
 #include "mailclients/offline_mail_bridge.h"
+#include "numbers/dialling_codes.h"
 #include "resource_ids.h"
 #include "ui/command_ids.h"
 #include "ui/resources_win.h"
@@ -38,7 +39,10 @@ public:
     ServiceClient& service() override { return service_; }
     MailBridge& mailBridge() override { return bridge; }
     std::shared_ptr<const ContactList> Contacts(HostClient host) override { return bridge.Contacts(host); }
-    void ReplaceContacts(HostClient host, ContactList contacts) override { bridge.SetContacts(host, contacts); }
+    void ReplaceContacts(HostClient host, ContactList contacts) override {
+        replacedHosts.push_back(host);
+        bridge.SetContacts(host, std::move(contacts));
+    }
     const LanguageInfo& language() const override { return language_; }
     const CountryList& checkList() const override { return checkList_; }
     const std::string& programDir() const override { return programDir_; }
@@ -54,6 +58,7 @@ public:
     std::shared_ptr<testing::FakeUserInterface> ui = std::make_shared<testing::FakeUserInterface>();
     OfflineMailBridge bridge{11};
     std::vector<SettingsGroup> saved;
+    std::vector<HostClient> replacedHosts;
     std::vector<HWND> optionsOwners;
     CreditsDisplayCalls optionsDisplay;
     std::vector<std::pair<int, HWND>> commands;
@@ -64,7 +69,7 @@ private:
     InstallationValues installation_;
     LanguageInfo language_;
     std::string version_ = "1.0.0.1";
-    CountryList checkList_;
+    CountryList checkList_ = BuiltInCheckList();
     std::string programDir_;
     ServiceClient service_;
 };
@@ -168,6 +173,25 @@ TEST_F(MessageWindowContextTest, CompletionUsesTheContextsContactsOfTheWindowsHo
     }
     EXPECT_EQ(frame->ToText(), "anna Meier (+491711234567)");
     EXPECT_EQ(express->ToText(), "an");
+}
+
+TEST_F(MessageWindowContextTest, NumbersRewrittenByNormalisingGoBackToTheWindowsHostOnly) {
+    context.settings().UserLandCode = "+49";
+    context.settings().SaveChangedNumbers = 1;
+    const ContactList book = ParseContactsFile("Anna Meier;01711234567;anna@example.com\r\n");
+    context.bridge.SetContacts(HostClient::Outlook, book);
+    context.bridge.SetContacts(HostClient::OutlookExpress, book);
+    CMainFrame* frame = Open(HostClient::Outlook);
+    ASSERT_NE(frame, nullptr);
+    frame->SetToText("Anna Meier (01711234567)");
+    frame->NormalizeToField();
+    EXPECT_EQ(frame->ToText(), "Anna Meier (+491711234567)");
+    EXPECT_EQ(context.replacedHosts, std::vector<HostClient>{HostClient::Outlook});
+    const auto outlook = context.bridge.Contacts(HostClient::Outlook);
+    ASSERT_EQ(outlook->size(), 1u);
+    EXPECT_EQ((*outlook)[0].mobile, "+491711234567");
+    EXPECT_TRUE((*outlook)[0].changed);
+    EXPECT_EQ((*context.bridge.Contacts(HostClient::OutlookExpress))[0].mobile, "01711234567");
 }
 
 TEST_F(MessageWindowContextTest, OnlyItsOwnStatusWorkerUpdatesTheCredits) {
