@@ -12,9 +12,11 @@ Window::~Window() {
 
 bool Window::RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH background, UINT classStyle) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing{sizeof(existing)};
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(instance, className, &existing)) return true;
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.style = classStyle;
     wc.lpfnWndProc = &Window::WindowProc;
     wc.hInstance = instance;

@@ -4,6 +4,12 @@
 
 namespace pagelark {
 
+std::string CreditsPaneText(std::string_view creditsText) {
+    std::string text(1, ' ');
+    text.append(creditsText);
+    return text;
+}
+
 bool ShowsPurchaseCredits(int credits, int minSmsCredits) {
     return credits >= 0 && credits <= minSmsCredits;
 }
@@ -12,7 +18,7 @@ AccountDisplay ComputeAccountDisplay(const AccountState& account, bool sendOnChe
     using namespace account_feature;
     const int type = account.accountType;
     AccountDisplay display;
-    display.creditsPane = " " + account.creditsText;
+    display.creditsPane = CreditsPaneText(account.creditsText);
     display.showPurchaseCredits = ShowsPurchaseCredits(account.credits, account.minSmsCredits);
     display.showReplyToInbox = (type & kReplyToInbox) != 0;
     display.showReplyToMobile = (type & kReplyToMobile) != 0;

@@ -1,12 +1,16 @@
 #pragma once
 // What the status bar and the dialog bar show for the account's credits and send features.
 #include <string>
+#include <string_view>
 
 namespace pagelark {
 
 // The place a reply/flash check box takes in the dialog bar: its own, or the one of
 // "Reply to my inbox" when the boxes before it are hidden.
 enum class OptionSlot { Own, ReplyToInboxSlot };
+
+// The credits pane's text: the service client's credits text after one blank.
+std::string CreditsPaneText(std::string_view creditsText);
 
 struct AccountDisplay {
     std::string creditsPane;        // " " + CreditsText

@@ -14,6 +14,7 @@
 #include "ui/looks_win.h"
 #include "ui/resources_win.h"
 #include "ui/toolkit_button_win.h"
+#include "window/account_display.h"
 #include "window/frame_controls_win.h"
 #include "window/frame_layout.h"
 #include "window/sms_counter.h"
@@ -69,7 +70,7 @@ void CMainFrame::CreateBars() {
         statusBar_.AddPane(ID_PANE_COUNTER, 75, PaneKind::SunkenText, Widen(CounterLabel(0, 1)));
         statusBar_.AddPane(ID_PANE_CREDITS_LABEL, 60, PaneKind::Label, pagelark::LoadText(IDS_CREDITS_LABEL));
         statusBar_.AddPane(ID_PANE_CREDITS, 30, PaneKind::SunkenText,
-                           Widen(" " + context_.service().CreditsText()));
+                           Widen(CreditsPaneText(context_.service().CreditsText())));
         statusBar_.AddPane(ID_PANE_STATUS_LABEL, 35, PaneKind::Label, pagelark::LoadText(IDS_STATUS_LABEL));
         statusBar_.AddPane(ID_PANE_STATUS_ICON, 16, PaneKind::Icon);
         statusBar_.SetMessageText(pagelark::LoadText(IDS_READY));

@@ -222,7 +222,7 @@ void CMainFrame::UpdateCommandUi() {
     UpdateButtonEnabling(dialogBar_.hwnd(), state);
     // The credits pane follows the service client's text, as after every request.
     ServiceClient& service = context_.service();
-    const std::wstring credits = Widen(" " + service.CreditsText());
+    const std::wstring credits = Widen(CreditsPaneText(service.CreditsText()));
     if (statusBar_.PaneText(ID_PANE_CREDITS) != credits) statusBar_.SetPaneText(ID_PANE_CREDITS, credits);
     ShowWindow(dialogBar_.Item(IDC_PURCHASE_CREDITS),
                ShowsPurchaseCredits(service.Credits(), context_.settings().MinSMSCredits) ? SW_SHOWNA : SW_HIDE);

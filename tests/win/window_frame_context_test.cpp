@@ -178,7 +178,7 @@ TEST_F(MessageWindowContextTest, CompletionUsesTheContextsContactsOfTheWindowsHo
 TEST_F(MessageWindowContextTest, NumbersRewrittenByNormalisingGoBackToTheWindowsHostOnly) {
     context.settings().UserLandCode = "+49";
     context.settings().SaveChangedNumbers = 1;
-    const ContactList book = ParseContactsFile("Anna Meier;01711234567;anna@example.com\r\n");
+    const ContactList book = pagelark::testing::ParseContactsFile("Anna Meier;01711234567;anna@example.com\r\n");
     context.bridge.SetContacts(HostClient::Outlook, book);
     context.bridge.SetContacts(HostClient::OutlookExpress, book);
     CMainFrame* frame = Open(HostClient::Outlook);
