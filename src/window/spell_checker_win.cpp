@@ -127,7 +127,8 @@ private:
         RECT dialog{};
         GetWindowRect(hwnd(), &dialog);
         const int width = dialog.right - dialog.left, height = dialog.bottom - dialog.top;
-        MONITORINFO monitor{sizeof(monitor)};
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
         GetMonitorInfoW(MonitorFromPoint(word, MONITOR_DEFAULTTONEAREST), &monitor);
         const RECT& work = monitor.rcWork;
         const int lineHeight = 2 * GetSystemMetrics(SM_CYMENU);
