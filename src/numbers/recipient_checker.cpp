@@ -74,8 +74,7 @@ void RecipientChecker::NormalizeToField() {
             newNumber = entry;
         } else if (IsNameWithAddress(entry)) {
             oldNumber = AddressOf(std::string_view(entry));
-            // An e-mail address in brackets is no number: turning it into "+49" would send to nobody.
-            if (!IsNumberText(oldNumber)) continue;
+            if (!IsNumberInBrackets(oldNumber)) continue;
             newNumber = NormalizedNumber(oldNumber, checkList_, settings_.UserLandCode);
             entry = WithAddress(entry, newNumber);
         } else {
@@ -134,7 +133,7 @@ bool RecipientChecker::CheckNames() {
             NormalizeNumber(entry, checkList_, settings_.UserLandCode);
         } else if (IsNameWithAddress(entry)) {
             const std::string address = AddressOf(std::string_view(entry));
-            if (IsNumberText(address))
+            if (IsNumberInBrackets(address))
                 entry = WithAddress(entry, NormalizedNumber(address, checkList_, settings_.UserLandCode));
             else
                 bad.push_back(entry);

@@ -69,6 +69,8 @@ std::string WithAddress(std::string_view entry, std::string_view address) {
     return text;
 }
 
+bool IsNumberInBrackets(std::string_view address) { return address.find('@') == std::string_view::npos; }
+
 const Contact* FindDistributionList(const ContactList& contacts, std::string_view name) {
     const std::string wanted = LowerText(name);
     for (const Contact& contact : contacts) {

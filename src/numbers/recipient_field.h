@@ -26,6 +26,9 @@ bool IsNameWithAddress(std::string_view entry);
 std::string AddressOf(std::string_view entry);
 // The entry with the text between its first "(" and last ")" replaced.
 std::string WithAddress(std::string_view entry, std::string_view address);
+// The text in the brackets of a "To" entry is a number to normalise unless it holds an "@": an
+// e-mail address there must not turn into "+49...", whatever else it holds.
+bool IsNumberInBrackets(std::string_view address);
 
 // The first contact with members whose name equals `name` regardless of case.
 const Contact* FindDistributionList(const ContactList& contacts, std::string_view name);

@@ -163,6 +163,25 @@ TEST_F(NumbersCheckNames, AnEMailAddressInTheToFieldIsReportedNotTurnedIntoANumb
     EXPECT_EQ(window.to, "Bo (bo@example.org)");
 }
 
+TEST_F(NumbersCheckNames, NumbersInBracketsWithSlashesDotsBlanksAndDashesAreNormalised) {
+    const std::string typed = "Anna (0171/1234567); Bernd (0171.123.45.67); Carl (0171 123-45 67); Dora (+49 (0)171/1234567)";
+    const std::string wanted =
+        "Anna (+491711234567); Bernd (+491711234567); Carl (+491711234567); Dora (+491711234567)";
+    window.to = typed;
+    checker.NormalizeToField();
+    EXPECT_EQ(window.to, wanted);
+
+    window.to = typed;
+    EXPECT_TRUE(checker.CheckNames());
+    EXPECT_EQ(window.to, wanted);
+    EXPECT_TRUE(window.asked.empty());
+
+    // An address with "@" stays as it is, also when it holds digits, dots or a slash.
+    window.to = "Bo (bo.1/2@example.org)";
+    checker.NormalizeToField();
+    EXPECT_EQ(window.to, "Bo (bo.1/2@example.org)");
+}
+
 TEST_F(NumbersCheckNames, CopyFieldResolvesByEMailAddress) {
     SetContacts({Person("Anna Meier", "0171 1", "anna@example.org"), Person("Anna Ohne", "0171 2"),
                  Person("Bert", "", "bert@example.org")});
