@@ -5,6 +5,7 @@
 #include "app/application_win.h"
 #include "resource_ids.h"
 #include "ui/command_ids.h"
+#include "window/item_copy_block.h"
 #include "window/main_frame_win.h"
 
 namespace pagelark {
@@ -13,8 +14,6 @@ namespace {
 // The message windows' size; the window is never shown, other programs see only its title.
 constexpr int kWidth = 680;
 constexpr int kHeight = 500;
-constexpr ULONG_PTR kItemCopyKind = 0xAAAA;
-constexpr DWORD kItemCopyBlockBytes = 80;
 
 }  // namespace
 
@@ -96,12 +95,9 @@ LRESULT CHiddenMainWindow::OnCopyData(WPARAM wParam, const COPYDATASTRUCT* data)
     if (!data || data->dwData != kItemCopyKind)
         return Window::HandleMessage(WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(data));
     if (!app_.settings().IntegrateOutlook) return 0;
-    // The text up to the first zero inside the block, never beyond the data actually sent.
-    const DWORD size = std::min(data->cbData, kItemCopyBlockBytes);
-    const char* bytes = static_cast<const char*>(data->lpData);
-    if (!bytes) return 0;
-    const char* end = std::find(bytes, bytes + size, '\0');
-    entryId_.assign(bytes, end);
+    std::optional<std::string> entryId = ReadItemCopyBlock(data->lpData, data->cbData);
+    if (!entryId) return 0;   // names no item: Outlook opens it itself
+    entryId_ = std::move(*entryId);
     PostMessageW(hwnd(), kOpenItemMessage, 0, 0);
     return 1;
 }

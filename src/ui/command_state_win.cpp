@@ -18,7 +18,6 @@ void ReadFocusState(CommandState& state, HWND messageEditor, HWND toField, HWND 
         state.canUndo = SendMessageW(focus, EM_CANUNDO, 0, 0) != 0;
         state.focusReadOnly = (GetWindowLongPtrW(focus, GWL_STYLE) & ES_READONLY) != 0;
     }
-    state.clipboardHasText = IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
 }
 
 void UpdateButtonEnabling(HWND dialogBar, const CommandState& state) {

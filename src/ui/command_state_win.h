@@ -1,7 +1,8 @@
 #pragma once
 // Reads the focus part of a command state snapshot from the live controls: which of the three
-// edit controls has the keyboard focus, its selection, undo history and read-only state, and
-// whether the clipboard holds text. The window adds what only it knows (host, sent item, account).
+// edit controls has the keyboard focus, its selection, undo history and read-only state. The
+// clipboard takes no part: Paste is offered wherever the focus can take text. The window adds
+// what only it knows (host, sent item, account).
 #include <windows.h>
 
 #include "ui/commands.h"

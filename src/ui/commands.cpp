@@ -66,7 +66,7 @@ bool IsCommandEnabled(int id, const CommandState& s) {
     case kCopy:
         return InEditControl(s) && s.selection;
     case kPaste:
-        return InEditControl(s) && !s.focusReadOnly && s.clipboardHasText;
+        return InEditControl(s) && !s.focusReadOnly;
     case kSelectAll:
         return InEditControl(s);
     case kSpellChecking:

@@ -21,7 +21,6 @@ struct CommandState {
     bool focusReadOnly = false;       // the focused edit control is read-only (a sent item)
     bool selection = false;           // the focused edit control has a non-empty selection
     bool canUndo = false;             // the focused edit control can undo
-    bool clipboardHasText = false;
     int accountType = 0;              // AccountType bit set of the service account
     bool spellCheckAvailable = false; // a spell-check engine was found for the window's language
 };

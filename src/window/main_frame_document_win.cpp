@@ -7,6 +7,7 @@
 #include "ui/resources_win.h"
 #include "window/frame_controls_win.h"
 #include "window/mail_folder_dialog_win.h"
+#include "window/outlook_window_win.h"
 #include "window/sms_counter.h"
 
 namespace pagelark {
@@ -31,17 +32,6 @@ public:
 private:
     HWND owner_;
 };
-
-struct OutlookWindowSearch {
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindOutlookWindow(HWND window, LPARAM data) {
-    const std::wstring title = WindowText(window);
-    if (title.find(L"Microsoft Outlook") == std::wstring::npos) return TRUE;
-    reinterpret_cast<OutlookWindowSearch*>(data)->found = window;
-    return FALSE;
-}
 
 void SendOutlookShortcut(wchar_t letter) {
     INPUT keys[6] = {};
@@ -160,11 +150,9 @@ void CMainFrame::OnMoveOrCopy(bool move) {
     if (hostClient_ != HostClient::Outlook) return;
     if (!document_.EntryId().empty()) {
         // Outlook shows its own folder dialog for its selected item.
-        OutlookWindowSearch search;
-        EnumWindows(&FindOutlookWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            SetForegroundWindow(search.found);
-            SetActiveWindow(search.found);
+        if (HWND outlook = FindOutlookMainWindow()) {
+            SetForegroundWindow(outlook);
+            SetActiveWindow(outlook);
             SendOutlookShortcut(move ? L'V' : L'Y');
             return;
         }

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "mailclients/offline_mail_bridge.h"
+#include "window/item_copy_block.h"
 #include "window/message_document.h"
 #include "model/message_record.h"
 
@@ -212,4 +217,17 @@ TEST(OfflineMailBridge, EveryItemOperationFailsAndListsAreReplacedWhole) {
     EXPECT_TRUE(before->empty());   // a reader keeps the list it holds
     EXPECT_EQ(bridge.Contacts(HostClient::Outlook)->size(), 1u);
     EXPECT_TRUE(bridge.Contacts(HostClient::OutlookExpress)->empty());
+}
+
+TEST(ItemCopyBlock, TextUpToTheFirstZeroWithinTheBlockAndTheBytesSent) {
+    char block[120];
+    std::fill(std::begin(block), std::end(block), 'E');
+    EXPECT_EQ(ReadItemCopyBlock(block, sizeof block), std::string(80, 'E'));   // never past 80 bytes
+    EXPECT_EQ(ReadItemCopyBlock(block, 7), std::string(7, 'E'));              // never past the data
+    block[3] = '\0';
+    EXPECT_EQ(ReadItemCopyBlock(block, sizeof block), "EEE");
+    block[0] = '\0';
+    EXPECT_EQ(ReadItemCopyBlock(block, sizeof block), std::nullopt);          // names no item
+    EXPECT_EQ(ReadItemCopyBlock(nullptr, 80), std::nullopt);
+    EXPECT_EQ(ReadItemCopyBlock(block, 0), std::nullopt);
 }

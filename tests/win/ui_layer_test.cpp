@@ -258,6 +258,7 @@ TEST(UiLanguageResource, StringsComeInTheAskedLanguage) {
     EXPECT_EQ(LoadLanguageString(Module(), cmd::kSend, kEnglish), L"Send the message\nSend");
     EXPECT_EQ(LoadLanguageString(Module(), cmd::kSend, kGerman), L"Die Nachricht senden\nSenden");
     EXPECT_EQ(LoadLanguageString(Module(), 4711, kGerman), L"");
+    EXPECT_EQ(LoadLanguageString(Module(), cmd::kCheckNames, kEnglish), L"Verify names\nCheck Names");
 }
 
 TEST(UiCommandState, FocusSelectionUndoAndReadOnlyComeFromTheFocusedEditControl) {
@@ -298,6 +299,17 @@ TEST(UiCommandState, FocusSelectionUndoAndReadOnlyComeFromTheFocusedEditControl)
     EXPECT_TRUE(state.focusReadOnly);
     EXPECT_TRUE(IsCommandEnabled(cmd::kCopy, state));
     EXPECT_FALSE(IsCommandEnabled(cmd::kCut, state));
+    EXPECT_FALSE(IsCommandEnabled(cmd::kPaste, state));
+
+    // Paste follows the focus alone, also with nothing on the clipboard.
+    if (OpenClipboard(host.hwnd)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    SetFocus(to);
+    ReadFocusState(state, editor, to, cc);
+    EXPECT_EQ(state.focus, FocusKind::ToField);
+    EXPECT_TRUE(IsCommandEnabled(cmd::kPaste, state));
 }
 
 TEST(UiCommandState, CcButtonFollowsTheAccount) {
