@@ -1,9 +1,32 @@
 #include "numbers/number_normalizer.h"
 
+#include "numbers/number_lengths.h"
+
 namespace pagelark {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The digits of an account number without its one trunk zero.
+std::string NationalDigits(std::string_view text) {
+    std::string digits;
+    for (char c : text)
+        if (IsDigit(c)) digits.push_back(c);
+    if (digits.starts_with('0')) digits.erase(0, 1);
+    return digits;
+}
+
+// A text typed without "+" that begins with the selected country's code: the code was typed in
+// front of the national number only when the rest has a possible length and the whole has not.
+// Italy's "393 1234567" is a national number; Germany's "49 170 1234567" carries the code. Without
+// lengths for the code, the code is taken off as typed.
+bool StartsWithTypedCode(std::string_view text, std::string_view code) {
+    if (code.empty() || !text.starts_with(code)) return false;
+    const std::uint32_t lengths = PossibleNationalLengths(code);
+    if (lengths == 0) return true;
+    return IsPossibleLength(lengths, NationalDigits(text.substr(code.size())).size()) &&
+           !IsPossibleLength(lengths, NationalDigits(text).size());
+}
 
 }  // namespace
 
@@ -81,14 +104,9 @@ std::string NormalizeAccountNumber(std::string_view input, const CountryList& co
         text.erase(0, 1);
     } else if (!selectedEntry.empty()) {
         const std::string code = CodeOfCountryEntry(selectedEntry);
-        if (!code.empty() && text.starts_with(code)) text.erase(0, code.size());
+        if (StartsWithTypedCode(text, code)) text.erase(0, code.size());
     }
-
-    std::string digits;
-    for (char c : text)
-        if (IsDigit(c)) digits.push_back(c);
-    if (digits.starts_with('0')) digits.erase(0, 1);
-    return digits;
+    return NationalDigits(text);
 }
 
 }  // namespace pagelark

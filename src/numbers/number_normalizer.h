@@ -18,7 +18,9 @@ std::string NormalizedNumber(std::string_view number, const CountryList& checkLi
 
 // The setup wizard's mobile field: any spelling of the account's number to national digits.
 // `selectedEntry` is the country box's selected text in its display form ("Germany (+49)"), empty
-// when no country is selected.
+// when no country is selected. A country code typed in front without "+" is taken off only when
+// what remains has a possible length for that code and the whole text has not, so an already
+// normalised number never changes.
 std::string NormalizeAccountNumber(std::string_view text, const CountryList& countries, std::string_view selectedEntry);
 
 // The code of a country box entry "Name (+49)" without blanks and plus signs ("49"). Taken from the

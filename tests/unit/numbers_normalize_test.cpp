@@ -1,4 +1,5 @@
 #include "numbers/dialling_codes.h"
+#include "numbers/number_lengths.h"
 #include "numbers/number_normalizer.h"
 
 #include <gtest/gtest.h>
@@ -102,8 +103,55 @@ TEST(NumbersAccountNumber, Edges) {
     EXPECT_EQ(NormalizeAccountNumber("49 170 1234567", countries, ""), "491701234567");
     EXPECT_EQ(NormalizeAccountNumber("0043 664 1234567", countries, "Germany (+49)"), "6641234567");
     // The code comes from the last brackets, not from brackets inside the name.
-    EXPECT_EQ(NormalizeAccountNumber("596 123456", countries, "French West Indies (Martinique) (+596)"), "123456");
+    EXPECT_EQ(NormalizeAccountNumber("596 696 123456", countries, "French West Indies (Martinique) (+596)"),
+              "696123456");
     EXPECT_EQ(CodeOfCountryEntry("French West Indies (Martinique) (+596)"), "596");
     EXPECT_EQ(CodeOfCountryEntry("Germany ( ++49)"), "49");
     EXPECT_EQ(CodeOfCountryEntry("Germany"), "");
+}
+
+// A code typed in front without "+" goes only when the rest is a possible national number of the
+// country and the whole text is not; whatever comes out stays as it is when normalised again.
+TEST(NumbersAccountNumber, TypedCodeOnlyInFrontOfAPossibleNationalNumber) {
+    // Rows as the shipped country files have them (alphabetical: Cayman Islands before the US).
+    const CountryList countries = {{"Austria", "43"},       {"Cayman Islands", "1345"}, {"Germany", "49"},
+                                   {"India", "91"},         {"Italy", "39"},            {"United States", "1"}};
+    struct Case {
+        const char* entry;
+        const char* typed;
+        const char* national;
+    };
+    const Case cases[] = {
+        {"Germany (+49)", "49 170 1234567", "1701234567"},
+        {"Germany (+49)", "0170 1234567", "1701234567"},
+        {"Germany (+49)", "4915112345678", "15112345678"},
+        {"Italy (+39)", "393 1234567", "3931234567"},            // a mobile beginning with 39
+        {"Italy (+39)", "39 393 1234567", "3931234567"},
+        {"Italy (+39)", "+39 393 1234567", "3931234567"},
+        {"India (+91)", "9123456789", "9123456789"},             // a mobile beginning with 91
+        {"India (+91)", "91 9123456789", "9123456789"},
+        {"India (+91)", "0091 9123456789", "9123456789"},
+        {"Austria (+43)", "0664 1234567", "6641234567"},
+        {"Austria (+43)", "0043 664 1234567", "6641234567"},
+        // Austrian mobile numbers run from 7 to 13 digits, so both readings are possible: the
+        // digits stay as typed and the verification page shows the user what was understood.
+        {"Austria (+43)", "43 664 1234567", "436641234567"},
+        {"Cayman Islands (+1345)", "1345 9161234", "9161234"},
+        {"Cayman Islands (+1345)", "9161234", "9161234"},
+        {"United States (+1)", "1 212 555 0123", "2125550123"},
+        {"United States (+1)", "2125550123", "2125550123"},
+    };
+    for (const Case& c : cases) {
+        const std::string once = NormalizeAccountNumber(c.typed, countries, c.entry);
+        EXPECT_EQ(once, c.national) << c.entry << " " << c.typed;
+        EXPECT_EQ(NormalizeAccountNumber(once, countries, c.entry), once) << c.entry << " " << c.typed;
+    }
+}
+
+TEST(NumbersAccountNumber, LengthsComeFromTheMetadata) {
+    EXPECT_TRUE(IsPossibleLength(PossibleNationalLengths("49"), 10));
+    EXPECT_FALSE(IsPossibleLength(PossibleNationalLengths("49"), 12));
+    EXPECT_TRUE(IsPossibleLength(PossibleNationalLengths("1345"), 7));
+    EXPECT_EQ(PossibleNationalLengths("999"), 0u);
+    EXPECT_FALSE(IsPossibleLength(~0u, 40));
 }
