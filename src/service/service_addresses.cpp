@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "common/text_encoding.h"
 #include "service/reply_reader.h"
+#include "service/url_encode.h"
 
 namespace pagelark {
 
@@ -54,12 +56,13 @@ std::string WebSiteLink(WebLink link, std::string_view webServer, std::string_vi
     address += webServer;
     address += "/login.php?target=";
     address += target;
+    // The web site reads its values as Windows-1252, like the service.
     address += "&user=";
-    address += user;
+    address += EscapeLinkValue(Utf8ToCp1252(user));
     address += "&lang=";
-    address += webCode;
+    address += EscapeLinkValue(webCode);
     address += "&sales_channel_id=";
-    address += SalesChannelText(salesChannelId);
+    address += EscapeLinkValue(SalesChannelText(salesChannelId));
     return address;
 }
 

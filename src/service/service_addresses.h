@@ -27,7 +27,7 @@ std::string ProxyText(std::string_view address, int port);
 
 enum class WebLink { AccountData, Payment, Credits };
 // The service web site's login links; account data and payment over HTTP, credits over HTTPS.
-// `user` is the stored user name, not escaped.
+// `user` is the stored user name (UTF-8); every value is escaped here.
 std::string WebSiteLink(WebLink link, std::string_view webServer, std::string_view user, std::string_view webCode,
                         int salesChannelId);
 

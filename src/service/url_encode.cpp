@@ -37,6 +37,17 @@ constexpr std::array<bool, 256> MakeUnsafeTable() {
 }
 constexpr std::array<bool, 256> kUnsafeTable = MakeUnsafeTable();
 
+constexpr std::array<bool, 256> MakeLinkTable() {
+    std::array<bool, 256> table{};
+    for (int b = 0; b <= 0xFF; ++b) {
+        const bool unreserved = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') ||
+                                b == '-' || b == '.' || b == '_' || b == '~';
+        table[b] = !unreserved;
+    }
+    return table;
+}
+constexpr std::array<bool, 256> kLinkTable = MakeLinkTable();
+
 std::string Escape(std::string_view bytes, const std::array<bool, 256>& table) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
@@ -59,5 +70,7 @@ std::string Escape(std::string_view bytes, const std::array<bool, 256>& table) {
 std::string UrlEncode(std::string_view bytes) { return Escape(bytes, kServiceTable); }
 
 std::string EscapeUnsafeQueryBytes(std::string_view bytes) { return Escape(bytes, kUnsafeTable); }
+
+std::string EscapeLinkValue(std::string_view bytes) { return Escape(bytes, kLinkTable); }
 
 }  // namespace pagelark

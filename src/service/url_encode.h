@@ -18,4 +18,8 @@ inline void UrlEncodeInPlace(std::string& bytes) { bytes = UrlEncode(bytes); }
 // "+" and every other byte pass unchanged.
 std::string EscapeUnsafeQueryBytes(std::string_view bytes);
 
+// For the values of the web-site links the browser opens: every byte except letters, digits and
+// "-", ".", "_", "~" as "%XX", so "&", "#", "+" or a blank in a user name stay part of the value.
+std::string EscapeLinkValue(std::string_view bytes);
+
 }  // namespace pagelark

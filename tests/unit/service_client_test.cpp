@@ -8,6 +8,7 @@
 #include "common/text_encoding.h"
 #include "service/service_client.h"
 #include "service/time_text.h"
+#include "service/url_encode.h"
 #include "service_fakes.h"
 
 namespace pagelark {
@@ -387,6 +388,15 @@ TEST_F(ServiceClientTest, WebSiteLinks) {
                   "&sales_channel_id=000007");
     EXPECT_EQ(client->WebSiteLink(WebLink::AccountData).rfind("http://www.telvoro.com/login.php?target=user&user=anna", 0), 0u);
     EXPECT_EQ(client->WebSiteLink(WebLink::Payment).rfind("http://www.telvoro.com/login.php?target=payment&", 0), 0u);
+}
+
+TEST_F(ServiceClientTest, WebSiteLinksEscapeTheUserName) {
+    installation.webServer = "www.telvoro.com";
+    settings.UserName = "a&b c+d#e\xC3\xA9/?=%";   // "é" goes as its Windows-1252 byte
+    const std::string escaped = "user=a%26b%20c%2Bd%23e%E9%2F%3F%3D%25&lang=";
+    for (WebLink link : {WebLink::Credits, WebLink::AccountData, WebLink::Payment})
+        EXPECT_NE(client->WebSiteLink(link).find(escaped), std::string::npos) << client->WebSiteLink(link);
+    EXPECT_EQ(EscapeLinkValue("Az09-._~"), "Az09-._~");
 }
 
 TEST(ServiceValues, StatusLanguageFromTheProductLanguage) {
