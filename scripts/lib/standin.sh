@@ -1,6 +1,7 @@
 # Starting and stopping the local Telvoro stand-in (the service the program talks to in runs and tests).
 # Sets STANDIN_PRIMARY, STANDIN_SECONDARY, STANDIN_WEB (host:port), STANDIN_ADMIN (http://127.0.0.1:port),
-# STANDIN_SELFSIGNED (host:port) and STANDIN_UPDATE (the loopback address whose port 80 serves updates).
+# STANDIN_SELFSIGNED (host:port), STANDIN_UPDATE (the loopback address whose port 80 serves updates) and
+# STANDIN_STATE (its state folder; files in its "updates" are served under /pagelark/updates/).
 # Ports from STANDIN_PORT_BASE: primary HTTPS = base, secondary HTTPS = base+1, web site (HTTP) = base+2,
 # admin (HTTP, 127.0.0.1 only) = base+3, HTTPS with a self-signed certificate = base+4.
 STANDIN_BIN="$BUILD/native/standin/telvoro-standin"
@@ -21,7 +22,7 @@ start_standin() {
     STANDIN_SELFSIGNED=localhost:$((base + 4))
     # Update downloads go to port 80: each port base gets a loopback address of its own for that.
     STANDIN_UPDATE=127.0.0.$(( (base / 100) % 200 + 20 ))
-    export STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB STANDIN_ADMIN STANDIN_SELFSIGNED STANDIN_UPDATE
+    export STANDIN_PRIMARY STANDIN_SECONDARY STANDIN_WEB STANDIN_ADMIN STANDIN_SELFSIGNED STANDIN_UPDATE STANDIN_STATE
     if [ ! -x "$STANDIN_BIN" ]; then
         say "no service stand-in built yet; the program will find no server"
         return 0

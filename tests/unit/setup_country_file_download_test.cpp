@@ -65,6 +65,30 @@ TEST_F(CountryFileDownload, AnErrorPageNeverReplacesTheList) {
     EXPECT_EQ(DataFile(), "old");
 }
 
+TEST_F(CountryFileDownload, AWebPageAnsweredWithSuccessNeverReplacesTheList) {
+    for (const char* page : {"<!DOCTYPE html>\r\n<html><body>Moved</body></html>\r\n",
+                             "<html>\nGermany;49\n</html>\n", "Service unavailable\r\n", "Germany;+49\r\nx;4 9a\r\n"}) {
+        source.answer = FetchedFile{200, page};
+        EXPECT_FALSE(DownloadCountryFile(source, "land_codes_de.txt", downloads, program)) << page;
+        EXPECT_EQ(DataFile(), "old") << page;
+    }
+}
+
+TEST_F(CountryFileDownload, ASmallWellFormedFileStillReplacesTheList) {
+    source.answer = FetchedFile{200, "Malta;356\nbad line\r\n"};
+    EXPECT_TRUE(DownloadCountryFile(source, "land_codes_de.txt", downloads, program));
+    EXPECT_EQ(DataFile(), "Malta;356\nbad line\r\n");
+}
+
+TEST(CountryFileContent, RowsAndMarkup) {
+    EXPECT_TRUE(LooksLikeCountryFile("Deutschland;49\r\n"));
+    EXPECT_TRUE(LooksLikeCountryFile("Cayman Islands; 1345"));
+    EXPECT_FALSE(LooksLikeCountryFile(""));
+    EXPECT_FALSE(LooksLikeCountryFile(";49\r\n"));
+    EXPECT_FALSE(LooksLikeCountryFile("Germany;\r\n"));
+    EXPECT_FALSE(LooksLikeCountryFile("Germany;49\r\n<p>\r\n"));
+}
+
 TEST_F(CountryFileDownload, AnEmptyAnswerKeepsTheDataCopy) {
     source.answer = FetchedFile{200, ""};
     EXPECT_TRUE(DownloadCountryFile(source, "land_codes_de.txt", downloads, program));
