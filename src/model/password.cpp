@@ -26,12 +26,14 @@ std::string UnscramblePassword(std::string_view s) {
     return p;
 }
 
-bool IsStorablePassword(std::string_view utf8Password) {
+bool IsStorablePassword(std::string_view utf8Password, AnsiRoundTrip throughAnsi) {
     std::u32string unmappable;
     const std::string bytes = Utf8ToCp1252(utf8Password, '?', &unmappable);
     if (!unmappable.empty()) return false;
     if (bytes.find('\0') != std::string::npos) return false;
-    return ScramblePassword(bytes).find('\0') == std::string::npos;
+    const std::string stored = ScramblePassword(bytes);
+    if (stored.find('\0') != std::string::npos) return false;
+    return !throughAnsi || throughAnsi(stored) == stored;
 }
 
 }  // namespace pagelark

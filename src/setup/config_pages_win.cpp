@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/ansi_code_page_win.h"
 #include "common/wide_string_win.h"
 #include "model/password.h"
 #include "resource_ids.h"
@@ -100,7 +101,7 @@ bool CPageConfigUser::Fill() {
 
 bool CPageConfigUser::Apply() {
     const std::string password = ControlText(hwnd(), IDC_USER_PASSWORD);
-    if (!IsStorablePassword(password)) {
+    if (!IsStorablePassword(password, ThroughAnsiCodePage)) {
         ShowSetupMessage(hwnd(), IDS_PASSWORD_NOT_STORABLE, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/ansi_code_page_win.h"
 #include "common/files.h"
 #include "common/text_encoding.h"
 #include "common/wide_string_win.h"
@@ -195,7 +196,7 @@ int CRegisterPage2::OnWizardNext() {
     facts.mode = form.mode;
     facts.accountComplete = IsAccountComplete(form);
     facts.passwordsMatch = form.password == form.confirmation;
-    facts.passwordStorable = IsStorablePassword(form.password);
+    facts.passwordStorable = IsStorablePassword(form.password, ThroughAnsiCodePage);
     if (facts.accountComplete && form.mode == RegistrationMode::NewRegistration && !facts.passwordsMatch) {
         ShowSetupMessage(hwnd(), IDS_SETUP_PASSWORDS_DIFFER, MB_OK);
         return -1;

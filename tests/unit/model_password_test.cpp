@@ -35,5 +35,23 @@ TEST(AppPassword, StorableOnlyWithoutZeroBytesOnceScrambled) {
     EXPECT_FALSE(IsStorablePassword("日本"));                 // not in Windows-1252 at all
 }
 
+// Code page 1251 leaves byte 0x98 undefined; the registry's conversion hands back "?" for it.
+std::string ThroughCodePage1251(std::string_view bytes) {
+    std::string out(bytes);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) == 0x98) c = '?';
+    return out;
+}
+std::string Unchanged(std::string_view bytes) { return std::string(bytes); }
+
+TEST(AppPassword, RefusedWhenTheScrambledBytesWouldNotComeBackFromTheAnsiCodePage) {
+    // 'a' 0x61 + '7' 0x37 = 0x98 in the first scrambled byte.
+    EXPECT_TRUE(IsStorablePassword("a7"));
+    EXPECT_TRUE(IsStorablePassword("a7", Unchanged));
+    EXPECT_FALSE(IsStorablePassword("a7", ThroughCodePage1251));
+    EXPECT_TRUE(IsStorablePassword("a8", ThroughCodePage1251));
+    EXPECT_TRUE(IsStorablePassword("", ThroughCodePage1251));
+}
+
 }  // namespace
 }  // namespace pagelark

@@ -13,7 +13,9 @@
 #include "app/settings_store.h"
 #include "app/version_resource_win.h"
 #include "app/version_text.h"
+#include "common/ansi_code_page_win.h"
 #include "common/wide_string_win.h"
+#include "model/password.h"
 #include "resource_ids.h"
 #include "ui/resources_win.h"
 #include "version.h"
@@ -156,6 +158,23 @@ TEST_F(AppRegistry, PasswordGoesThroughTheAnsiFunctions) {
               ERROR_SUCCESS);
     EXPECT_EQ(std::string(bytes), "\xC3\xC4\x63");
     EXPECT_EQ(Load().UserPassword, "abc");
+}
+
+// The conversion the password check relies on behaves as the registry: every byte the active
+// code page defines comes back from a value written and read with the ANSI functions as it went in.
+TEST_F(AppRegistry, AnsiCodePageRoundTripMatchesTheRegistry) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Orvane\\Pagelark\\Settings", "AnsiProbe", REG_SZ,
+                              all.c_str(), static_cast<DWORD>(all.size() + 1)),
+              ERROR_SUCCESS);
+    char bytes[600] = {};
+    DWORD size = sizeof(bytes);
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Orvane\\Pagelark\\Settings", "AnsiProbe", RRF_RT_REG_SZ,
+                           nullptr, bytes, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(ThroughAnsiCodePage(all), std::string(bytes));
+    EXPECT_EQ(IsStorablePassword("a7", ThroughAnsiCodePage), ThroughAnsiCodePage("\x98") == "\x98");
 }
 
 TEST_F(AppRegistry, LanguageOfAnotherSizeIsRefused) {
