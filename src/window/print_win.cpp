@@ -11,23 +11,38 @@
 #include "common/wide_string_win.h"
 #include "ids_send.h"
 #include "ui/resources_win.h"
+#include "window/print_jobs.h"
 #include "window/print_layout.h"
 #include "window/send_cost.h"
 
 namespace pagelark {
 namespace {
 
-// The modeless progress box; its Cancel stops the job after the page being printed.
-struct PrintProgress {
+// The modeless progress box; its Cancel stops its own job after the page being printed.
+struct PrintProgress : PrintJobState {
     HWND box = nullptr;
-    bool cancelled = false;
 };
-PrintProgress* g_progress = nullptr;   // the UI thread prints one job at a time
+thread_local PrintJobs t_jobs;   // every job of this thread, nested ones too
 
-INT_PTR CALLBACK ProgressProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
+// Lists a job for its device's abort callback while it prints.
+class JobRegistration {
+public:
+    JobRegistration(HDC dc, PrintProgress* job) : dc_(dc) { t_jobs.Add(dc, job); }
+    ~JobRegistration() { t_jobs.Remove(dc_); }
+    JobRegistration(const JobRegistration&) = delete;
+    JobRegistration& operator=(const JobRegistration&) = delete;
+
+private:
+    HDC dc_;
+};
+
+INT_PTR CALLBACK ProgressProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(box, DWLP_USER, lParam);
+        return TRUE;
+    }
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-        if (g_progress) g_progress->cancelled = true;
+        if (auto* job = reinterpret_cast<PrintProgress*>(GetWindowLongPtrW(box, DWLP_USER))) job->cancelled = true;
         EnableWindow(GetDlgItem(box, IDCANCEL), FALSE);
         return TRUE;
     }
@@ -35,15 +50,16 @@ INT_PTR CALLBACK ProgressProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 }
 
 // Keeps the progress box responsive while the spooler works.
-BOOL CALLBACK AbortProc(HDC, int) {
+BOOL CALLBACK AbortProc(HDC dc, int) {
+    auto* job = static_cast<PrintProgress*>(t_jobs.Find(dc));
     MSG msg;
-    while (!(g_progress && g_progress->cancelled) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!g_progress || !g_progress->box || !IsDialogMessageW(g_progress->box, &msg)) {
+    while (!(job && job->cancelled) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!job || !job->box || !IsDialogMessageW(job->box, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
     }
-    return !(g_progress && g_progress->cancelled);
+    return !(job && job->cancelled);
 }
 
 std::wstring ToUtf16(std::u32string_view text) { return Widen(EncodeUtf8(text)); }
@@ -90,10 +106,11 @@ PrintOutcome PrintOnDevice(HWND owner, HDC dc, const std::string& utf8Text, cons
     const auto pages = Paginate(lines.size(), static_cast<size_t>(height / lineHeight));
 
     PrintProgress progress;
-    g_progress = &progress;
+    const JobRegistration registration(dc, &progress);
     EnableWindow(owner, FALSE);
     if (const DLGTEMPLATE* dialog = FindDialogTemplate(IDD_PRINTING))
-        progress.box = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog, owner, ProgressProc, 0);
+        progress.box = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog, owner, ProgressProc,
+                                                  reinterpret_cast<LPARAM>(&progress));
     SetAbortProc(dc, AbortProc);
 
     DOCINFOW doc{};
@@ -123,7 +140,6 @@ PrintOutcome PrintOnDevice(HWND owner, HDC dc, const std::string& utf8Text, cons
 
     EnableWindow(owner, TRUE);
     if (progress.box) DestroyWindow(progress.box);
-    g_progress = nullptr;
     if (oldFont) SelectObject(dc, oldFont);
     return outcome;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "window/message_layout.h"
+#include "window/print_jobs.h"
 #include "window/print_layout.h"
 #include "window/save_as.h"
 
@@ -131,4 +132,23 @@ TEST(PrintLayout, PagesHoldWholeLinesAndAnEmptyTextIsOnePage) {
     EXPECT_EQ(pages[2].last, 7u);
     EXPECT_EQ(Paginate(0, 3).size(), 1u);
     EXPECT_EQ(Paginate(5, 0).size(), 5u);   // a page too small for a line still prints one a page
+}
+
+// A second print started while the first waits in the spooler ends first; the first job's
+// Cancel must still reach the first job, and the second's must never touch it.
+TEST(PrintJobs, EachJobKeepsItsOwnCancelAcrossANestedJob) {
+    PrintJobs jobs;
+    int firstDevice = 0, secondDevice = 0;
+    PrintJobState first, second;
+    jobs.Add(&firstDevice, &first);
+    jobs.Add(&secondDevice, &second);
+    jobs.Find(&secondDevice)->cancelled = true;
+    EXPECT_FALSE(first.cancelled);
+    jobs.Remove(&secondDevice);
+    ASSERT_EQ(jobs.Find(&firstDevice), &first);
+    jobs.Find(&firstDevice)->cancelled = true;
+    EXPECT_TRUE(first.cancelled);
+    jobs.Remove(&firstDevice);
+    EXPECT_EQ(jobs.Find(&firstDevice), nullptr);
+    EXPECT_TRUE(jobs.Empty());
 }
