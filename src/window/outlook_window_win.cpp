@@ -2,12 +2,10 @@
 
 #include <string>
 
-#include "window/send_handles_win.h"
+#include "common/handle_win.h"
 
 namespace pagelark {
 namespace {
-
-using ProcessHandle = OwnedHandle<HANDLE, CloseFileHandle>;   // null when OpenProcess failed
 
 struct WindowSearch {
     std::wstring_view imageName;
@@ -34,7 +32,7 @@ std::wstring ImageNameOf(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (pid == 0) return {};
-    const ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return {};
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = static_cast<DWORD>(std::size(path));
