@@ -1,13 +1,17 @@
 // libFuzzer target: the program's command line as any starter may pass it (a shortcut, a logon
 // entry, a second start), through the switch tests start-up makes, after the UTF-16 command line
-// has become UTF-8 text as the program reads it.
+// has become UTF-8 text as the program reads it; and the same bytes, cut at zero bytes into
+// arguments, through the command-line sender's option parser.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_line.h"
+#include "cli/cli_options.h"
 #include "common/text_encoding.h"
 
 namespace {
@@ -28,6 +32,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(!found || HasSwitch("x" + commandLine + "x", sw));
         Check(found == (commandLine.find(sw) != std::string::npos));
         Check(HasSwitch(commandLine + std::string(sw), sw));
+    }
+
+    std::vector<std::string> args;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    for (size_t start = 0; start <= bytes.size();) {
+        const size_t zero = std::min(bytes.find('\0', start), bytes.size());
+        args.emplace_back(bytes.substr(start, zero - start));
+        start = zero + 1;
+    }
+    const cli::ParseResult parsed = cli::ParseCommandLine(args);
+    if (parsed.error.empty() && parsed.options.at) (void)cli::SendTimeFromAt(*parsed.options.at);
+    for (const std::string& arg : args) {
+        if (const auto time = cli::SendTimeFromAt(arg)) Check(time->size() == 16);
     }
     return 0;
 }
