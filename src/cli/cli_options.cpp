@@ -110,6 +110,8 @@ std::string CheckOperands(const Options& options) {
 }
 
 bool ReadNumber(std::string_view text, int& value) {
+    // Digits only: from_chars would take "-8" as an hour.
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }

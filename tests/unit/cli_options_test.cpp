@@ -93,6 +93,9 @@ TEST(CliOptions, SendTimeIsCheckedAndWrittenAsTheServiceWantsIt) {
     EXPECT_EQ(SendTimeFromAt("2028-02-29 00:00"), "2028-02-29 00:00");
     EXPECT_FALSE(SendTimeFromAt("2027-02-29 00:00"));
     EXPECT_FALSE(SendTimeFromAt("2026-13-01 10:00"));
+    EXPECT_FALSE(SendTimeFromAt("2026-12-24 -8:00"));   // found by the command-line fuzz target
+    EXPECT_FALSE(SendTimeFromAt("2026-12-24 18:-5"));
+    EXPECT_FALSE(SendTimeFromAt("2026-+1-24 18:00"));
     EXPECT_FALSE(SendTimeFromAt("2026-12-06 24:00"));
     EXPECT_FALSE(SendTimeFromAt("2026-12-6 19:20"));
     EXPECT_FALSE(SendTimeFromAt("2026-12-06 19:20:00"));
