@@ -224,6 +224,7 @@ TEST_F(InputPaths, AUserNameWithAmpersandAndBlankReachesThePurchasePageWhole) {
     std::optional<std::wstring> link;
     WaitUntil([&] { return (link = GetString(HKEY_CURRENT_USER, kLinkKey, L"Link")).has_value(); }, 20s);
     if (hadCommand) SetString(HKEY_LOCAL_MACHINE, kHttpsOpen, nullptr, previous);
+    else RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kHttpsOpen, nullptr);
     DeleteKey(HKEY_CURRENT_USER, kLinkKey);
     ASSERT_TRUE(link.has_value());
     EXPECT_NE(link->find(L"&user=a%26b%20c&"), std::wstring::npos) << Narrowed(*link);
