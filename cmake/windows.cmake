@@ -188,6 +188,12 @@ foreach(src IN LISTS WIN_BENCH_SOURCES)
 endforeach()
 # The spelling benchmark measures the engine itself.
 target_link_libraries(spelling_winbench PRIVATE pagelark_core)
+# The Outlook figures drive the bridge's own Outlook code.
+if(TARGET outlook_items_winbench)
+    target_link_libraries(outlook_items_winbench PRIVATE pagelark_win)
+endif()
+
+add_subdirectory(tests/doubles/outlook)
 
 add_subdirectory(tests/doubles/mapi)
 add_executable(address_books_bench ${CMAKE_SOURCE_DIR}/tests/bench/address_books_bench_win.cpp)
