@@ -8,3 +8,4 @@
 #include "ids_send.h"
 #include "ids_setup.h"
 #include "ids_addressbooks.h"
+#include "ids_outlook.h"

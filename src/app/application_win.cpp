@@ -106,7 +106,7 @@ bool Application::Startup(std::string_view commandLine) {
     installation_ = ReadInstallationValues(*registry_);
     addressBooks_ = std::make_unique<AddressBooks>();
     addressBooks_->Init(AddressBookOptionsOf(settings_), Widen(programDir_));   // start-up goes on either way
-    mailBridge_ = CreateMailBridge();
+    mailBridge_ = CreateMailBridge(settings_, [this](const std::string& line) { addressBooks_->LogLine(line); });
     service_->OpenRequestLog(programDir_);   // start-up goes on without it
 
     // 12. Version text.

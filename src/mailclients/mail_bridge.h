@@ -15,6 +15,7 @@ enum class FolderKind : int { DeletedItems = 1, Outbox = 2, SentItems = 3, Inbox
 struct MailFolder {
     std::string id;
     std::string name;
+    int image = -1;   // picture in the folder chooser's strip; -1: none of its own
     std::vector<MailFolder> children;
 };
 

@@ -1,13 +1,17 @@
 #pragma once
 // The application's mail-client bridge on Windows.
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "mailclients/offline_mail_bridge.h"
+#include "model/settings.h"
 
 namespace pagelark {
 
-// Item operations fail until the mail clients are driven. Outlook's version comes from its
-// registration. The contact lists are the address books' (mailclients/address_books_win.h).
-std::unique_ptr<OfflineMailBridge> CreateMailBridge();
+// Outlook's items are driven by automation (OutlookItems); Outlook Express items still fail.
+// Outlook's version comes from its registration. The contact lists are the address books'
+// (mailclients/address_books_win.h). `settings` outlives the bridge; `log` writes one line to Mapi.log.
+std::unique_ptr<OfflineMailBridge> CreateMailBridge(const Settings& settings, std::function<void(const std::string&)> log);
 
 }  // namespace pagelark

@@ -56,7 +56,8 @@ TEST_F(HostRegistry, WordEditorNeedsADwordWithItsLowestBit) {
 TEST_F(HostRegistry, TheOldContactsFileSeamHasNoEffect) {
     // Contacts come from the address books only; a leftover test-seam value changes nothing.
     SetText(L"Software\\Orvane\\Pagelark\\TestSeams", L"ContactsFile", L"C:\\windows\\win.ini");
-    const auto bridge = CreateMailBridge();
+    const Settings settings;
+    const auto bridge = CreateMailBridge(settings, nullptr);
     EXPECT_TRUE(bridge->Contacts(HostClient::Outlook)->empty());
     EXPECT_TRUE(bridge->Contacts(HostClient::OutlookExpress)->empty());
 }
