@@ -36,3 +36,8 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/fuzz/CMakeLists.txt)
     add_subdirectory(tests/fuzz)
 endif()
+
+# The shipped Outlook form template, read back with an independent reader (python3-olefile).
+add_test(NAME form_template_olefile
+         COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/tools/form_template_check.py
+                 ${CMAKE_SOURCE_DIR}/data/Data/Pagelark.oft)

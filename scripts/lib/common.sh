@@ -17,7 +17,7 @@ die()  { printf '\033[31merror: %s\033[0m\n' "$*" >&2; exit 1; }
 PACKAGES=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb x11-utils xauth imagemagick librsvg2-bin
           libcpp-httplib-dev libssl-dev libsqlite3-dev openssl sqlite3 curl clang libclang-rt-14-dev
-          iso-codes libphonenumber-dev procps psmisc wixl msitools osslsigncode
+          iso-codes libphonenumber-dev procps psmisc wixl msitools osslsigncode python3-olefile
           libcurl4-openssl-dev   # pagelark-cli's transport on Linux
           libgnutls30    # Wine's TLS (WinInet over HTTPS) is built on GnuTLS
           dpkg-dev       # unpacks Hunspell's source package (tools/fetch_hunspell.sh)
