@@ -8,6 +8,7 @@
 #include "mailclients/outlook_session_win.h"
 #include "resource_ids.h"
 #include "ui/resources_win.h"
+#include "ui/wait_cursor_win.h"
 
 namespace pagelark {
 
@@ -55,17 +56,6 @@ Dispatch AddItem(const Dispatch& folder, const char* messageClass) {
     Variant type{std::string(messageClass)};
     return items.CallObject(L"Add", {&type});
 }
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 void AddFolderNodes(const Dispatch& folders, const DefaultFolderIds& defaults, std::vector<MailFolder>& siblings, int depth) {
     const long count = folders.Get(L"Count").AsLong();

@@ -16,10 +16,6 @@ constexpr int kCancelText = 16815;
 CFoldersDlg::CFoldersDlg(const std::vector<MailFolder>& folders, std::wstring caption, int outlookVersion)
     : Dialog(IDD_FOLDERS), folders_(folders), caption_(std::move(caption)), outlookVersion_(outlookVersion) {}
 
-CFoldersDlg::~CFoldersDlg() {
-    if (images_) ImageList_Destroy(images_);
-}
-
 BOOL CFoldersDlg::OnInitDialog() {
     SetItemText(IDC_FOLDER_LABEL, LoadText(IDS_FOLDER_LABEL).c_str());
     SetItemText(IDCANCEL, LoadText(kCancelText).c_str());
@@ -27,15 +23,13 @@ BOOL CFoldersDlg::OnInitDialog() {
 
     const bool oldOutlook = outlookVersion_ <= 10;
     imageCount_ = oldOutlook ? 5 : 17;
-    images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, imageCount_, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                        MAKEINTRESOURCEW(oldOutlook ? IDB_FOLDERS_5 : IDB_FOLDERS_17),
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-        ImageList_AddMasked(images_, strip, RGB(255, 0, 255));
-        DeleteObject(strip);
-    }
+    images_ = ImageListHandle(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, imageCount_, 0));
+    const BitmapHandle strip(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                             MAKEINTRESOURCEW(oldOutlook ? IDB_FOLDERS_5 : IDB_FOLDERS_17),
+                                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (images_ && strip) ImageList_AddMasked(images_.get(), strip.get(), RGB(255, 0, 255));   // magenta is see-through
     HWND tree = Item(IDC_FOLDER_TREE);
-    TreeView_SetImageList(tree, images_, TVSIL_NORMAL);
+    TreeView_SetImageList(tree, images_.get(), TVSIL_NORMAL);
     AddNodes(tree, TVI_ROOT, folders_);
     for (HTREEITEM top = TreeView_GetRoot(tree); top; top = TreeView_GetNextSibling(tree, top))
         TreeView_Expand(tree, top, TVE_EXPAND);

@@ -9,6 +9,7 @@
 
 #include "mailclients/mail_bridge.h"
 #include "ui/dialog_win.h"
+#include "ui/image_list_win.h"
 
 namespace pagelark {
 
@@ -16,7 +17,6 @@ class CFoldersDlg : public Dialog {
 public:
     // `folders` outlives the dialog. Pictures: the 5-image strip up to Outlook 10, else 17 images.
     CFoldersDlg(const std::vector<MailFolder>& folders, std::wstring caption, int outlookVersion);
-    ~CFoldersDlg() override;
 
     // The chosen folder after OK.
     const MailFolder* chosen() const { return chosen_; }
@@ -32,7 +32,7 @@ private:
     std::wstring caption_;
     int outlookVersion_;
     int imageCount_ = 0;
-    HIMAGELIST images_ = nullptr;
+    ImageListHandle images_;
     const MailFolder* chosen_ = nullptr;
 };
 
