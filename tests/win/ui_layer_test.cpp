@@ -126,7 +126,7 @@ TEST(UiAccelerators, TableHasTheEditingAndFileShortcuts) {
     ASSERT_TRUE(accelerators.Load(Module(), 128, kEnglish));
     ACCEL entries[32];
     const int count = CopyAcceleratorTableW(accelerators.handle(), entries, 32);
-    ASSERT_EQ(count, 13);
+    ASSERT_EQ(count, 15);
     auto has = [&](BYTE flags, WORD key, WORD id) {
         return std::any_of(entries, entries + count, [&](const ACCEL& a) {
             return (a.fVirt & ~FNOINVERT) == (flags | FVIRTKEY) && a.key == key && a.cmd == id;
@@ -139,6 +139,8 @@ TEST(UiAccelerators, TableHasTheEditingAndFileShortcuts) {
     EXPECT_TRUE(has(FSHIFT, VK_INSERT, cmd::kPaste));
     EXPECT_TRUE(has(FCONTROL, 'A', cmd::kSelectAll));
     EXPECT_TRUE(has(FCONTROL, 'D', cmd::kDelete));
+    EXPECT_TRUE(has(0, VK_F1, cmd::kHelp));
+    EXPECT_TRUE(has(0, VK_F7, cmd::kSpellChecking));
 }
 
 TEST(UiToolBar, OutlookAndExpressButtonsInResourceOrder) {
