@@ -103,8 +103,6 @@ std::optional<std::string> BinaryColumn(const SRow& row, ULONG tag);
 // One string property of an object read with HrGetOneProp; none when missing or not a string.
 std::optional<std::string> ReadStringProp(IMAPIProp* object, ULONG tag);
 
-std::string FromAnsi(std::string_view ansi);
-std::string ToAnsi(std::string_view utf8);
 
 // An entry identifier handed to OpenEntry.
 inline LPENTRYID EntryIdOf(const std::string& bytes) {

@@ -1,5 +1,7 @@
 #include "mailclients/mapi_writer_win.h"
 
+#include "common/ansi_code_page_win.h"
+
 #include "mailclients/mapi_objects_win.h"
 #include "mailclients/mapi_reader_win.h"
 
@@ -42,7 +44,7 @@ int SaveOutlookNumbers(const MapiFunctions& mapi, ContactList& list) {
                    : directory->OpenEntry(SizeOf(id), EntryIdOf(id), nullptr, MAPI_BEST_ACCESS, &entryType,
                                           entry.receiveUnknown());
         if (FAILED(opened) || !entry) continue;   // the flag stays: a later save may reach it
-        std::string number = ToAnsi(contact.mobile);
+        std::string number = AnsiFromUtf8(contact.mobile);
         SPropValue value{};
         value.ulPropTag = PR_MOBILE_TELEPHONE_NUMBER_A;
         value.Value.lpszA = number.data();

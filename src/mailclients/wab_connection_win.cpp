@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/ansi_code_page_win.h"
 #include "common/handle_win.h"
 #include "common/wide_string_win.h"
 #include "ids_addressbooks.h"
@@ -41,24 +42,6 @@ LONG TypeOf(const SRow& row) {
     return value ? value->Value.l : -1;
 }
 
-std::string Utf8FromAnsi(const std::string& ansi) {
-    if (ansi.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-    return Narrow(wide);
-}
-
-std::string AnsiFromUtf8(const std::string& utf8) {
-    const std::wstring wide = Widen(utf8);
-    if (wide.empty()) return {};
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
-                        nullptr);
-    return ansi;
-}
 
 // The default value of the DLLPath key, environment variables expanded; none when absent or empty.
 std::optional<std::wstring> ReadWabPath() {
