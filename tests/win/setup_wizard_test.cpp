@@ -60,8 +60,9 @@ TEST(SetupWizard, NewRegistrationThroughPinToFinish) {
         EXPECT_NE(d.Text(IDC_TERMS_TEXT).find("TERMS OF USE"), std::string::npos);
         EXPECT_FALSE(d.NextEnabled());  // neither Yes nor No ticked
         AcceptTerms(d);
-        EXPECT_TRUE(d.BackEnabled());
-        EXPECT_FALSE(d.NextEnabled());  // nothing filled in yet
+        // The page's buttons are set as it becomes active, which may trail the page switch.
+        EXPECT_TRUE(SheetDriver::WaitFor([&] { return d.BackEnabled() && !d.NextEnabled(); }))
+            << "Back enabled: " << d.BackEnabled() << ", Next enabled (nothing filled in yet): " << d.NextEnabled();
         EXPECT_NE(d.Text(IDC_ACCOUNT_EXISTING).find("(www.telvoro.com)"), std::string::npos);
         FillAccount(d);
         d.Next();
