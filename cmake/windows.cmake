@@ -4,20 +4,8 @@ target_compile_definitions(pagelark_core PUBLIC ${PAGELARK_WIN_DEFINITIONS})
 set(PAGELARK_WIN_LIBS comctl32 comdlg32 ole32 oleaut32 uuid wininet shell32 shlwapi advapi32 user32 gdi32
     version uxtheme crypt32 htmlhelp winspool msimg32 wintrust)
 
-# Resources: the texts of every language and the dialog/menu templates are generated into one .rc
-# per language from resources/texts and resources/templates.
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
-set(GEN_DIR ${CMAKE_BINARY_DIR}/gen)
-file(GLOB TEXT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/texts/*.txt)
-file(GLOB TEMPLATE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/templates/*.rc.in)
-add_custom_command(
-    OUTPUT ${GEN_DIR}/languages.rc
-    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/gen_resources.py
-            --texts ${CMAKE_SOURCE_DIR}/resources/texts --templates ${CMAKE_SOURCE_DIR}/resources/templates
-            --out ${GEN_DIR}
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/gen_resources.py ${TEXT_SOURCES} ${TEMPLATE_SOURCES}
-    COMMENT "Generating the language resources and checking every text exists in six languages")
-
+# Resources: the languages' texts, dialogs and menus (languages.rc and the id headers, generated in
+# the top CMakeLists.txt) and the artwork.
 # Artwork (icons, bitmaps) is drawn from SVG sources at build time.
 file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/art/*)
 add_custom_command(
@@ -26,7 +14,8 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E touch ${GEN_DIR}/art.stamp
     DEPENDS ${CMAKE_SOURCE_DIR}/tools/gen_art.sh ${ART_SOURCES}
     COMMENT "Drawing icons and bitmaps from their SVG sources")
-add_custom_target(pagelark_resources DEPENDS ${GEN_DIR}/languages.rc ${GEN_DIR}/art.stamp)
+add_custom_target(pagelark_resources DEPENDS ${GEN_DIR}/art.stamp)
+add_dependencies(pagelark_resources pagelark_resource_ids)
 
 math(EXPR PAGELARK_NEXT_PATCH "${PROJECT_VERSION_PATCH} + 1")
 set(PAGELARK_NEXT_FILE_VERSION "${PROJECT_VERSION_MAJOR}, ${PROJECT_VERSION_MINOR}, ${PAGELARK_NEXT_PATCH}, 1")
@@ -164,8 +153,8 @@ endif()
 file(GLOB BLACKBOX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/blackbox/*.cpp)
 if(BLACKBOX_SOURCES)
     pagelark_wine_test(blackbox_tests SOURCES ${BLACKBOX_SOURCES} LIBS gtest_main ${PAGELARK_WIN_LIBS})
-    target_include_directories(blackbox_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src)
-    add_dependencies(blackbox_tests stage)
+    target_include_directories(blackbox_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src ${GEN_DIR})
+    add_dependencies(blackbox_tests stage pagelark_resource_ids)
 endif()
 
 # Updates through the real program and Windows Installer: an executable of its own, because it

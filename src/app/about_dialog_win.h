@@ -1,6 +1,6 @@
 #pragma once
-// The about box (dialog 100): icon, name, a line about the program and "Version: " with the
-// version text in control 1027.
+// The about box (IDD_ABOUTBOX): icon, name, a line about the program and "Version: " with the
+// version text in control IDC_ABOUT_VERSION.
 #include <string>
 
 #include "ui/dialog_win.h"

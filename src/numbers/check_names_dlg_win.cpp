@@ -41,8 +41,8 @@ BOOL CCheckNamesDlg::OnInitDialog() {
     RECT client{};
     GetClientRect(list, &client);
     const int half = (client.right - client.left) / 2;
-    AddColumn(list, 0, LoadText(kNameColumnText), half);
-    AddColumn(list, 1, LoadText(mode_ == RecipientMode::Number ? kMobileColumnText : kEMailColumnText), half);
+    AddColumn(list, 0, LoadText(IDS_NAME_COLUMN), half);
+    AddColumn(list, 1, LoadText(mode_ == RecipientMode::Number ? IDS_MOBILE_NUMBER : IDS_EMAIL_ADDRESS), half);
     for (size_t i = 0; i < matches_.size(); ++i) {
         const std::wstring name = Widen(matches_[i].name);
         const std::wstring address = Widen(AddressOf(matches_[i], mode_));

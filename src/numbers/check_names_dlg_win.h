@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/contact.h"
+#include "resource_ids.h"
 #include "numbers/recipient_field.h"
 #include "ui/dialog_win.h"
 
@@ -17,12 +18,9 @@ namespace pagelark {
 
 class CCheckNamesDlg : public Dialog {
 public:
-    static constexpr UINT kTemplate = 181;
-    static constexpr int kMatchList = 1090;
-    static constexpr int kLabel = 1091;
-    static constexpr UINT kNameColumnText = 16837;
-    static constexpr UINT kMobileColumnText = 16794;
-    static constexpr UINT kEMailColumnText = 16792;
+    static constexpr UINT kTemplate = IDD_CHECK_NAMES;
+    static constexpr int kMatchList = IDC_CHECK_MATCHES;
+    static constexpr int kLabel = IDC_CHECK_LABEL;
 
     CCheckNamesDlg(std::vector<Contact> matches, RecipientMode mode, HWND parent);
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "model/contact.h"
+#include "resource_ids.h"
 #include "numbers/recipient_field.h"
 #include "ui/dialog_win.h"
 
@@ -19,11 +20,11 @@ namespace pagelark {
 
 class CContactsDlg : public Dialog {
 public:
-    static constexpr UINT kTemplate = 180;
-    static constexpr int kAddressBookList = 1023;
-    static constexpr int kRecipientsList = 1024;
-    static constexpr int kAddButton = 1025;
-    static constexpr int kRemoveButton = 1026;
+    static constexpr UINT kTemplate = IDD_SELECT_NAMES;
+    static constexpr int kAddressBookList = IDC_SELECT_BOOK;
+    static constexpr int kRecipientsList = IDC_SELECT_RECIPIENTS;
+    static constexpr int kAddButton = IDC_SELECT_ADD;
+    static constexpr int kRemoveButton = IDC_SELECT_REMOVE;
 
     CContactsDlg(RecipientMode mode, std::shared_ptr<const ContactList> contacts, HWND parent);
 

@@ -143,7 +143,7 @@ bool RecipientChecker::CheckNames() {
     }
     window_.SetFieldText(RecipientMode::Number, JoinRecipients(to));
     NormalizeToField();
-    switch (ReportBadEntries(RecipientMode::Number, kIdsNumbersNotCorrect, bad)) {
+    switch (ReportBadEntries(RecipientMode::Number, IDS_NUMBERS_NOT_CORRECT, bad)) {
         case Outcome::Correct: return false;
         case Outcome::Proceed: return true;
         case Outcome::Clean: break;
@@ -159,7 +159,7 @@ bool RecipientChecker::CheckNames() {
         }
     }
     window_.SetFieldText(RecipientMode::EMail, JoinRecipients(cc));
-    return ReportBadEntries(RecipientMode::EMail, kIdsAddressesNotCorrect, bad) != Outcome::Correct;
+    return ReportBadEntries(RecipientMode::EMail, IDS_ADDRESSES_NOT_CORRECT, bad) != Outcome::Correct;
 }
 
 }  // namespace pagelark

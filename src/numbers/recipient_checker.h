@@ -2,6 +2,7 @@
 // Checking the two recipient fields of a message window: numbers to international form, typed
 // names resolved against the window's contact list, entries that cannot be resolved reported.
 // The window side implements RecipientWindow with its real fields and dialogs.
+#include "ids_numbers.h"
 #include "model/contact.h"
 #include "numbers/dialling_codes.h"
 #include "numbers/recipient_field.h"
@@ -16,8 +17,6 @@ namespace pagelark {
 struct Settings;
 
 // String numbers of the two reports; each is followed by the bad entries, one a line.
-inline constexpr int kIdsNumbersNotCorrect = 16845;
-inline constexpr int kIdsAddressesNotCorrect = 16846;
 
 // What the checking needs of its message window.
 class RecipientWindow {

@@ -81,11 +81,11 @@ StatusResult StatusJob::Run() const {
         StatusResult result;
         if (exchange.outcome == Exchange::Outcome::NoInternet) {
             result.code = 1;
-            result.lastError = texts(kNoConnection);
+            result.lastError = texts(IDS_NO_CONNECTION);
         } else {
             result.code = 2;
-            result.lastError = exchange.errorCode == kInvalidCertificateAuthority ? texts(kCertificateNotFound) + "."
-                                                                                  : texts(kServerDoesNotReply);
+            result.lastError = exchange.errorCode == kInvalidCertificateAuthority ? texts(IDS_CERTIFICATE_NOT_FOUND) + "."
+                                                                                  : texts(IDS_SERVER_DOES_NOT_REPLY);
         }
         result.logText = FormatLogTime(start) + " " + result.lastError + "\n";
         log_->Append(result.logText);
@@ -169,7 +169,7 @@ int ServiceClient::RequestStatus() {
 
 void ServiceClient::StartWizardOrExplain() {
     if (!platform_.ui) return;
-    if (!platform_.ui->StartConnectionWizard()) platform_.ui->ShowError(Texts()(kNoConnection));
+    if (!platform_.ui->StartConnectionWizard()) platform_.ui->ShowError(Texts()(IDS_NO_CONNECTION));
 }
 
 int ServiceClient::RegisterAccount(int mode, const std::string& user, const std::string& password,
@@ -189,15 +189,15 @@ int ServiceClient::RegisterAccount(int mode, const std::string& user, const std:
     wait.End();
     switch (exchange.outcome) {
         case Exchange::Outcome::NoInternet:
-            SetLastError(texts(kNoConnection));
+            SetLastError(texts(IDS_NO_CONNECTION));
             StartWizardOrExplain();
             return -1;
         case Exchange::Outcome::NoReply:
             if (exchange.errorCode == kInvalidCertificateAuthority) {
-                SetLastError(texts(kCertificateNotFound));
+                SetLastError(texts(IDS_CERTIFICATE_NOT_FOUND));
                 if (platform_.ui) platform_.ui->ShowError(LastError());
             } else {
-                SetLastError(texts(kServerDoesNotReply));
+                SetLastError(texts(IDS_SERVER_DOES_NOT_REPLY));
                 StartWizardOrExplain();
             }
             return -1;
@@ -217,9 +217,9 @@ bool ServiceClient::ActivateAccount(const std::string& user, const std::string& 
                                       context_.installation.secondaryServer, path);
     wait.End();
     if (exchange.outcome != Exchange::Outcome::Replied) {
-        if (exchange.outcome == Exchange::Outcome::NoInternet) SetLastError(texts(kNoConnection));
-        else if (exchange.errorCode == kInvalidCertificateAuthority) SetLastError(texts(kCertificateNotFound));
-        else SetLastError(texts(kServerDoesNotReply));
+        if (exchange.outcome == Exchange::Outcome::NoInternet) SetLastError(texts(IDS_NO_CONNECTION));
+        else if (exchange.errorCode == kInvalidCertificateAuthority) SetLastError(texts(IDS_CERTIFICATE_NOT_FOUND));
+        else SetLastError(texts(IDS_SERVER_DOES_NOT_REPLY));
         if (platform_.ui) platform_.ui->ShowError(LastError());
         return false;
     }
@@ -249,9 +249,9 @@ bool ServiceClient::SendSms(const std::string& recipients, const std::string& cc
     wait.End();
     if (exchange.outcome != Exchange::Outcome::Replied) {
         std::string text;
-        if (exchange.outcome == Exchange::Outcome::NoInternet) text = texts(kNoConnection);
-        else if (exchange.errorCode == kInvalidCertificateAuthority) text = texts(kCertificateNotFound);
-        else text = texts(kServerDoesNotReply);
+        if (exchange.outcome == Exchange::Outcome::NoInternet) text = texts(IDS_NO_CONNECTION);
+        else if (exchange.errorCode == kInvalidCertificateAuthority) text = texts(IDS_CERTIFICATE_NOT_FOUND);
+        else text = texts(IDS_SERVER_DOES_NOT_REPLY);
         const std::string line = FormatLogTime(start) + " " + text + "\n";
         platform_.log->Append(line);
         SetLastError(line);
@@ -261,7 +261,7 @@ bool ServiceClient::SendSms(const std::string& recipients, const std::string& cc
     if (outcome.credits) SetCredits(*outcome.credits);
     SetLastError(outcome.lastError);
     if (outcome.sent) return true;
-    if (outcome.insufficientCredits && platform_.ui) platform_.ui->ShowWarning(texts(kInsufficientCredits));
+    if (outcome.insufficientCredits && platform_.ui) platform_.ui->ShowWarning(texts(IDS_INSUFFICIENT_CREDITS));
     platform_.log->Append(outcome.lastError);
     return false;
 }

@@ -51,7 +51,7 @@ void ForEachErrorCode(std::string_view reply, OnCode onCode) {
 
 std::string ServiceTexts::FieldName(Field field) const {
     const auto index = static_cast<std::size_t>(field);
-    const std::string names = (*this)(kFieldNames);
+    const std::string names = (*this)(IDS_SERVICE_FIELD_NAMES);
     std::size_t start = 0;
     for (std::size_t i = 0; i < index; ++i) {
         start = names.find('|', start);
@@ -97,15 +97,15 @@ StatusResult InterpretStatusReply(std::string_view reply, const LocalTime& reque
     const auto status = ReadStatus(reply, ValueEnd::CarriageReturn);
     if (!status || *status == 0) return result;
 
-    std::string text = ErrorPrefix(requestStart, texts(kStatusUpdateError));
+    std::string text = ErrorPrefix(requestStart, texts(IDS_STATUS_UPDATE_ERROR));
     const std::size_t prefixLength = text.size();
     bool added = false;
     ForEachErrorCode(reply, [&](int code, std::size_t keyPos) {
         std::string part;
         switch (code) {
-            case 1: part = texts(kWrongLogin); break;
-            case 2: part = texts(kUserNameEmpty); break;
-            case 3: part = texts(kPasswordEmpty); break;
+            case 1: part = texts(IDS_WRONG_LOGIN); break;
+            case 2: part = texts(IDS_USER_NAME_EMPTY); break;
+            case 3: part = texts(IDS_PASSWORD_EMPTY); break;
             case 4:
                 if (auto message = FindReplyValueAt(reply, "error_msg:", ValueEnd::LineFeed, keyPos)) {
                     std::string_view value = message->value;
@@ -119,7 +119,7 @@ StatusResult InterpretStatusReply(std::string_view reply, const LocalTime& reque
         if (!part.empty()) added = true;
         text += part;
     });
-    if (!added) text += texts(kUnknownErrorSuffix);
+    if (!added) text += texts(IDS_UNKNOWN_ERROR_SUFFIX);
     // The prefix holds no line feed, so its length survives the replacement.
     ReplaceLineFeeds(text);
     text += '\n';
@@ -139,7 +139,7 @@ RegisterOutcome InterpretRegisterReply(std::string_view reply, const ServiceText
     }
     std::string& error = outcome.lastError;
     bool appended = false;
-    const std::string isEmpty = texts(kIsEmpty);
+    const std::string isEmpty = texts(IDS_IS_EMPTY);
     ForEachErrorCode(reply, [&](int code, std::size_t) {
         if (!error.empty()) {
             error += '\n';
@@ -147,25 +147,25 @@ RegisterOutcome InterpretRegisterReply(std::string_view reply, const ServiceText
         }
         std::string part;
         switch (code) {
-            case 1: part = texts(kUserNameTaken); break;
-            case 2: part = texts(kWrongData); break;
-            case 3: part = texts(kUserNameEmpty); break;
-            case 4: part = texts(kLandCode) + isEmpty; break;
-            case 5: part = texts(kMobileNumber) + isEmpty; break;
-            case 6: part = texts(kEMailAddress) + isEmpty; break;
-            case 7: part = texts(kPasswordEmpty); break;
+            case 1: part = texts(IDS_USER_NAME_TAKEN); break;
+            case 2: part = texts(IDS_WRONG_DATA); break;
+            case 3: part = texts(IDS_USER_NAME_EMPTY); break;
+            case 4: part = texts(IDS_LAND_CODE) + isEmpty; break;
+            case 5: part = texts(IDS_MOBILE_NUMBER) + isEmpty; break;
+            case 6: part = texts(IDS_EMAIL_ADDRESS) + isEmpty; break;
+            case 7: part = texts(IDS_PASSWORD_EMPTY); break;
             case 8: part = texts.FieldName(Field::SalesChannelId) + isEmpty; break;
             case 9: part = texts.FieldName(Field::Mode) + isEmpty; break;
             case 10: part = texts.FieldName(Field::LanguageChannelId) + isEmpty; break;
             case 11: part = texts.FieldName(Field::Gmt) + isEmpty; break;
-            case 12: part = texts(kMobileAlreadyRegistered); break;
-            case 13: part = texts(kMaximumPins); break;
+            case 12: part = texts(IDS_MOBILE_ALREADY_REGISTERED); break;
+            case 13: part = texts(IDS_MAXIMUM_PINS); break;
             default: break;
         }
         if (!part.empty()) appended = true;
         error += part;
     });
-    if (!appended) error = texts(kUnknownErrorBox);
+    if (!appended) error = texts(IDS_UNKNOWN_ERROR_BOX);
     outcome.result = -1;
     return outcome;
 }
@@ -177,16 +177,16 @@ ActivateOutcome InterpretActivateReply(std::string_view reply, const ServiceText
         outcome.accepted = true;
         return outcome;
     }
-    const std::string isEmpty = texts(kIsEmpty);
+    const std::string isEmpty = texts(IDS_IS_EMPTY);
     ForEachErrorCode(reply, [&](int code, std::size_t) {
         switch (code) {
-            case 1: outcome.lastError += texts(kWrongPin); break;
-            case 2: outcome.lastError += texts(kUserNameEmpty); break;
+            case 1: outcome.lastError += texts(IDS_WRONG_PIN); break;
+            case 2: outcome.lastError += texts(IDS_USER_NAME_EMPTY); break;
             case 3: outcome.lastError += texts.FieldName(Field::Pin) + isEmpty; break;
             default: break;
         }
     });
-    if (outcome.lastError.empty()) outcome.lastError = texts(kUnknownErrorBox);
+    if (outcome.lastError.empty()) outcome.lastError = texts(IDS_UNKNOWN_ERROR_BOX);
     return outcome;
 }
 
@@ -198,29 +198,29 @@ SendOutcome InterpretSendReply(std::string_view reply, const LocalTime& requestS
         outcome.sent = true;
         return outcome;
     }
-    std::string text = ErrorPrefix(requestStart, texts(kSmsTransmissionError));
+    std::string text = ErrorPrefix(requestStart, texts(IDS_SMS_TRANSMISSION_ERROR));
     bool added = false;
-    const std::string isEmpty = texts(kIsEmpty);
+    const std::string isEmpty = texts(IDS_IS_EMPTY);
     ForEachErrorCode(reply, [&](int code, std::size_t) {
         std::string part;
         switch (code) {
-            case 1: part = texts(kWrongLogin); break;
-            case 2: part = texts(kUserNameEmpty); break;
-            case 3: part = texts(kPasswordEmpty); break;
+            case 1: part = texts(IDS_WRONG_LOGIN); break;
+            case 2: part = texts(IDS_USER_NAME_EMPTY); break;
+            case 3: part = texts(IDS_PASSWORD_EMPTY); break;
             case 4: part = texts.FieldName(Field::Recipient) + isEmpty; break;
             case 5: part = texts.FieldName(Field::Text) + isEmpty; break;
             case 6: part = texts.FieldName(Field::Gmt) + isEmpty; break;
             case 7:
-                part = texts(kInsufficientCredits);
+                part = texts(IDS_INSUFFICIENT_CREDITS);
                 outcome.insufficientCredits = true;
                 break;
-            case 8: part = texts(kSmsNotSent); break;
+            case 8: part = texts(IDS_SMS_NOT_SENT); break;
             default: break;
         }
         if (!part.empty()) added = true;
         text += part;
     });
-    if (!added) text += texts(kUnknownErrorSuffix);
+    if (!added) text += texts(IDS_UNKNOWN_ERROR_SUFFIX);
     ReplaceLineFeeds(text);
     text += '\n';
     outcome.lastError = std::move(text);

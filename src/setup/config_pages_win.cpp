@@ -22,7 +22,7 @@ bool IsCheckBox(HWND control) {
 }
 
 std::string SheetTitle() {
-    const std::string text = LoadTextUtf8(ID_OPTIONS_COMMAND);
+    const std::string text = LoadTextUtf8(ID_OPTIONS);
     return text.substr(0, text.find('\n'));
 }
 

@@ -53,7 +53,7 @@ inline bool ShouldRefreshCredits(bool closedWithOk, const UserDataChange& change
 std::optional<std::int32_t> ParseIntegerField(std::string_view text);
 
 // The language list of the Global page: fixed texts (the same in every language), the
-// primary language id as item data and the flag image in bitmap 153.
+// primary language id as item data and the flag image in bitmap IDB_LANGUAGE_FLAGS.
 struct LanguageEntry {
     const char* text;   // UTF-8
     int key;

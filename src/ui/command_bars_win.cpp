@@ -1,5 +1,7 @@
 #include "ui/command_bars_win.h"
 
+#include "resource_ids.h"
+
 namespace pagelark {
 
 bool CCommandBars::Create(HWND frame, HINSTANCE module, LANGID language, HostClient host, int clientVersion,
@@ -9,7 +11,7 @@ bool CCommandBars::Create(HWND frame, HINSTANCE module, LANGID language, HostCli
     else complete = false;
     choice_ = ChooseToolbar(host, clientVersion, expressIconSize);
     if (!toolbar_.Create(frame, module, language, choice_)) complete = false;
-    if (!accelerators_.Load(module, 128, language)) complete = false;
+    if (!accelerators_.Load(module, IDR_MAINFRAME, language)) complete = false;
     return complete;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// A message window's command bars in one object: the menu bar "Menu Bar" (menu 128, or 129 for
-// Outlook Express), the toolbar "Standard" in the host's look, and accelerator table 128.
+// A message window's command bars in one object: the menu bar "Menu Bar" (menu IDR_MAINFRAME, or
+// IDR_EXPRESS for Outlook Express), the toolbar "Standard" in the host's look, and the accelerator
+// table IDR_MAINFRAME.
 //
 //   CCommandBars bars;
 //   bars.Create(frame, module, ResourceLanguage(), host, clientVersion,

@@ -1,34 +1,36 @@
 #pragma once
-// Command numbers of the message window. They are shared with the menus, toolbars and
-// accelerators in resources/templates/toolkit.rc.in, which repeat them as literals.
+// The commands of the message window and the application, under the names the C++ code uses;
+// their numbers are written once, in resources/templates/toolkit.rc.in and resources/texts/toolkit.txt.
+#include "resource_ids.h"
+
 namespace pagelark::command {
 
-inline constexpr int kNew = 57600;
-inline constexpr int kSend = 32801;
-inline constexpr int kSave = 57603;
-inline constexpr int kSaveAs = 57604;
-inline constexpr int kDelete = 32802;
-inline constexpr int kMoveToFolder = 32803;
-inline constexpr int kCopyToFolder = 32804;
-inline constexpr int kPrint = 57607;
-inline constexpr int kClose = 57602;
-inline constexpr int kUndo = 57643;
-inline constexpr int kCut = 57635;
-inline constexpr int kCopy = 57634;
-inline constexpr int kPaste = 57637;
-inline constexpr int kSelectAll = 57642;
-inline constexpr int kSpellChecking = 32776;
-inline constexpr int kCheckNames = 32808;
-inline constexpr int kAddressBook = 32806;
-inline constexpr int kOptions = 32807;
-inline constexpr int kHelp = 57670;
-inline constexpr int kAbout = 57664;
-inline constexpr int kHideIcon = 32781;
-inline constexpr int kExit = 57665;
-inline constexpr int kSetup = 32774;
+inline constexpr int kNew = ID_NEW;
+inline constexpr int kSend = ID_SEND;
+inline constexpr int kSave = ID_SAVE;
+inline constexpr int kSaveAs = ID_SAVE_AS;
+inline constexpr int kDelete = ID_DELETE;
+inline constexpr int kMoveToFolder = ID_MOVE_TO_FOLDER;
+inline constexpr int kCopyToFolder = ID_COPY_TO_FOLDER;
+inline constexpr int kPrint = ID_PRINT;
+inline constexpr int kClose = ID_CLOSE;
+inline constexpr int kUndo = ID_UNDO;
+inline constexpr int kCut = ID_CUT;
+inline constexpr int kCopy = ID_COPY;
+inline constexpr int kPaste = ID_PASTE;
+inline constexpr int kSelectAll = ID_SELECT_ALL;
+inline constexpr int kSpellChecking = ID_SPELL_CHECKING;
+inline constexpr int kCheckNames = ID_CHECK_NAMES;
+inline constexpr int kAddressBook = ID_ADDRESS_BOOK;
+inline constexpr int kOptions = ID_OPTIONS;
+inline constexpr int kHelp = ID_HELP;
+inline constexpr int kAbout = ID_ABOUT;
+inline constexpr int kHideIcon = ID_HIDE_ICON;
+inline constexpr int kExit = ID_EXIT;
+inline constexpr int kSetup = ID_SETUP;
 
 // Dialog bar buttons whose enabled state follows the same snapshot.
-inline constexpr int kToButton = 1000;
-inline constexpr int kCcButton = 1002;
+inline constexpr int kToButton = IDC_TO_BUTTON;
+inline constexpr int kCcButton = IDC_CC_BUTTON;
 
 }  // namespace pagelark::command

@@ -11,7 +11,7 @@ namespace {
 
 using namespace command;
 
-// Image indexes follow toolbar 128: Send | Save, Print | Cut, Copy, Paste | Spell Checking,
+// Image indexes follow toolbar IDR_MAINFRAME: Send | Save, Print | Cut, Copy, Paste | Spell Checking,
 // Address Book, Check Names | Help.
 constexpr std::array<CommandInfo, 21> kCommands = {{
     {kNew, kNew, -1},

@@ -26,8 +26,8 @@ struct CommandState {
 };
 
 // One command of the message window. `textId` is the string with the command's status text and
-// tool tip ("prompt\ntip"); `image` is its picture in the toolbar strips (bitmaps 130, 131, 187,
-// 188 all hold the same pictures in this order), or -1 when the command has no toolbar button.
+// tool tip ("prompt\ntip"); `image` is its picture in the toolbar strips (bitmaps IDB_TOOLBAR_16,
+// IDB_TOOLBAR_24, IDB_EXPRESS_16 and IDB_EXPRESS_24 all hold the same pictures in this order), or -1 when the command has no toolbar button.
 struct CommandInfo {
     int id;
     int textId;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "resource_ids.h"
+
 namespace pagelark {
 
 Rgb GradientAt(Rgb from, Rgb to, int x, int width) {
@@ -17,26 +19,26 @@ int GradientSpan(int barWidth, int screenWidth) { return std::max(barWidth, scre
 
 ToolbarChoice ChooseToolbar(HostClient host, int clientVersion, int expressIconSize) {
     if (host == HostClient::OutlookExpress) {
-        if (expressIconSize == 1) return {Look::Express, 131, 188, 24, 30};
-        return {Look::Express, 129, 187, 16, 0};
+        if (expressIconSize == 1) return {Look::Express, IDR_TOOLBAR_EXPRESS_LARGE, IDB_EXPRESS_24, 24, 30};
+        return {Look::Express, IDR_EXPRESS, IDB_EXPRESS_16, 16, 0};
     }
-    if (clientVersion > 10) return {Look::Office2003, 130, 130, 16, 0};
-    if (clientVersion == 10) return {Look::Flat, 128, 130, 16, 0};
-    return {Look::Classic, 128, 130, 16, 0};
+    if (clientVersion > 10) return {Look::Office2003, IDR_TOOLBAR_OFFICE2003, IDB_TOOLBAR_16, 16, 0};
+    if (clientVersion == 10) return {Look::Flat, IDR_MAINFRAME, IDB_TOOLBAR_16, 16, 0};
+    return {Look::Classic, IDR_MAINFRAME, IDB_TOOLBAR_16, 16, 0};
 }
 
-int ChooseMenu(HostClient host) { return host == HostClient::OutlookExpress ? 129 : 128; }
+int ChooseMenu(HostClient host) { return host == HostClient::OutlookExpress ? IDR_EXPRESS : IDR_MAINFRAME; }
 
 int ChooseWindowIcon(HostClient host, int clientVersion) {
-    if (host == HostClient::OutlookExpress) return 166;
-    return clientVersion >= 11 ? 174 : 165;
+    if (host == HostClient::OutlookExpress) return IDI_WINDOW_EXPRESS;
+    return clientVersion >= 11 ? IDI_WINDOW_OUTLOOK11 : IDI_WINDOW_OUTLOOK;
 }
 
 bool UsesToolkitButtons(HostClient host, bool wordEditor) {
     return host == HostClient::OutlookExpress || wordEditor;
 }
 
-int ChooseRecipientButtonIcon(int clientVersion) { return clientVersion > 10 ? 178 : 170; }
+int ChooseRecipientButtonIcon(int clientVersion) { return clientVersion > 10 ? IDI_RECIPIENTS11 : IDI_RECIPIENTS; }
 
 Look ChooseButtonLook(HostClient host, int clientVersion) {
     if (host == HostClient::OutlookExpress) return Look::Classic;

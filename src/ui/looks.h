@@ -37,22 +37,23 @@ int GradientSpan(int barWidth, int screenWidth);
 struct ToolbarChoice {
     Look look;
     int toolbarId;    // TOOLBAR resource: which buttons
-    int bitmapId;     // BITMAP resource: the pictures (the order of toolbar 128)
+    int bitmapId;     // BITMAP resource: the pictures (the order of toolbar IDR_MAINFRAME)
     int imageSize;    // pixels
     int buttonSize;   // pixels; 0: the toolbar's own size for the image
 };
 
 // `expressIconSize` is Outlook Express's "Toolbar Icon Size" (1 = large), only read for host 2.
 ToolbarChoice ChooseToolbar(HostClient host, int clientVersion, int expressIconSize);
-// Menu 128, or 129 (without Save, Move and Copy to Folder) for Outlook Express.
+// Menu IDR_MAINFRAME, or IDR_EXPRESS (without Save, Move and Copy to Folder) for Outlook Express.
 int ChooseMenu(HostClient host);
-// Window class icon: 165 for Outlook up to 10, 174 for Outlook 11 and later, 166 for Outlook Express.
+// Window class icon: IDI_WINDOW_OUTLOOK up to Outlook 10, IDI_WINDOW_OUTLOOK11 for Outlook 11 and later,
+// IDI_WINDOW_EXPRESS for Outlook Express.
 int ChooseWindowIcon(HostClient host, int clientVersion);
 
 // The recipient buttons become toolkit buttons with an icon (and ":" captions) for Outlook Express
 // and for Outlook with Word as its e-mail editor.
 bool UsesToolkitButtons(HostClient host, bool wordEditor);
-int ChooseRecipientButtonIcon(int clientVersion);       // 178 above version 10, else 170
+int ChooseRecipientButtonIcon(int clientVersion);       // IDI_RECIPIENTS11 above version 10, else IDI_RECIPIENTS
 Look ChooseButtonLook(HostClient host, int clientVersion);
 // The dialog bar paints the Office-2003 gradient only for Outlook above 10 with the Word editor.
 bool UsesGradientDialogBar(HostClient host, int clientVersion, bool wordEditor);

@@ -23,7 +23,7 @@ public:
     CMenuBar(const CMenuBar&) = delete;
     CMenuBar& operator=(const CMenuBar&) = delete;
 
-    // Menu `id` (128 or 129) in `language`; false when the resource is missing.
+    // Menu `id` (IDR_MAINFRAME or IDR_EXPRESS) in `language`; false when the resource is missing.
     bool Load(HINSTANCE module, int id, LANGID language);
     // Makes it the window's menu bar; the window destroys it with itself from then on.
     void AttachTo(HWND window);
@@ -38,7 +38,7 @@ private:
 // on WM_INITMENUPOPUP with the popup, or at idle with the whole bar.
 void UpdateMenuEnabling(HMENU menu, const CommandState& state);
 
-// Accelerator table 128 (or another) built from the resource of `language`.
+// Accelerator table IDR_MAINFRAME (or another) built from the resource of `language`.
 class CAccelerators {
 public:
 

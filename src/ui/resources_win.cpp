@@ -3,11 +3,11 @@
 #include <atomic>
 
 #include "common/wide_string_win.h"
+#include "resource_ids.h"
 
 namespace pagelark {
 namespace {
 
-constexpr UINT kAppTitle = 57344;
 constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 // Read by worker threads that load texts; written on the UI thread by the language switch.
 std::atomic<LANGID> g_language{kEnglish};
@@ -83,7 +83,7 @@ const DLGTEMPLATE* FindDialogTemplate(UINT id, LANGID langId) {
 int ShowTextMessage(HWND owner, UINT textId, UINT type) { return ShowMessage(owner, LoadText(textId), type); }
 
 int ShowMessage(HWND owner, const std::wstring& text, UINT type) {
-    const std::wstring caption = LoadText(kAppTitle);
+    const std::wstring caption = LoadText(IDS_APP_TITLE);
     return MessageBoxExW(owner, text.c_str(), caption.c_str(), type, ResourceLanguage());
 }
 

@@ -23,7 +23,7 @@ const DLGTEMPLATE* FindDialogTemplate(UINT id);
 // A dialog template in exactly this language (no fallback), or nullptr.
 const DLGTEMPLATE* FindDialogTemplate(UINT id, LANGID langId);
 
-// A message box with the application title (string 57344) as caption and a text of the string table.
+// A message box with the application title (IDS_APP_TITLE) as caption and a text of the string table.
 int ShowTextMessage(HWND owner, UINT textId, UINT type);
 int ShowMessage(HWND owner, const std::wstring& text, UINT type);
 

@@ -1,5 +1,5 @@
 #pragma once
-// A confirmation box with "Don't show this message again" (dialog 162): the send flow's
+// A confirmation box with "Don't show this message again" (IDD_MESSAGE_BOX_ASK): the send flow's
 // question and its result.
 #include <windows.h>
 
@@ -21,7 +21,7 @@ public:
     std::string message;     // UTF-8
     int iconId;
     int withCancel;
-    int dontShowAgain = 0;   // exchanged with check box 1063 on OK
+    int dontShowAgain = 0;   // exchanged with check box IDC_ASK_DONT_SHOW on OK
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,5 +1,5 @@
 #pragma once
-// Save as (57604): the message written to a plain text file in the shared layout.
+// Save as (ID_SAVE_AS): the message written to a plain text file in the shared layout.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,8 +21,8 @@ public:
         std::string body;   // CR LF line breaks
     };
     virtual Fields GatherFields() = 0;
-    virtual std::string ToLabel() = 0;                           // string 16821
-    virtual void WarnEmptyText() = 0;                            // 16820, exclamation icon
+    virtual std::string ToLabel() = 0;                           // IDS_LAYOUT_TO_LABEL
+    virtual void WarnEmptyText() = 0;                            // IDS_ENTER_TEXT, exclamation icon
     virtual std::optional<std::string> ChooseFileName() = 0;     // nothing: cancelled
     virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
     virtual void ReportSaveFailed() = 0;                         // "File could not be saved."

@@ -7,9 +7,9 @@ namespace pagelark {
 namespace {
 
 std::string QuestionWithCost(SendFlowHost& host, int recipients, const std::string& body) {
-    const SendCostTexts texts{host.Text(send_text::kCostRecipientOne), host.Text(send_text::kCostRecipientsMany),
-                              host.Text(send_text::kCostLine)};
-    return host.Text(send_text::kQuestion) + "\n\n" + FormatSendCost(ComputeSendCost(recipients, body), texts);
+    const SendCostTexts texts{host.Text(IDS_COST_RECIPIENT_ONE), host.Text(IDS_COST_RECIPIENTS_MANY),
+                              host.Text(IDS_COST_LINE)};
+    return host.Text(IDS_SEND_QUESTION) + "\n\n" + FormatSendCost(ComputeSendCost(recipients, body), texts);
 }
 
 void SwitchConfirmationOff(SendFlowHost& host) {
@@ -28,17 +28,17 @@ SendFlowResult SendMessageNow(SendFlowHost& host) {
 
     const int recipients = host.ExpandLists(record);
     if (recipients <= 0) {
-        host.ShowMessage(host.Text(send_text::kEnterRecipients), BoxIcon::Exclamation);
+        host.ShowMessage(host.Text(IDS_ENTER_RECIPIENTS), BoxIcon::Exclamation);
         return SendFlowResult::NoRecipients;
     }
     if (record.Body.empty()) {
-        host.ShowMessage(host.Text(send_text::kEnterText), BoxIcon::Exclamation);
+        host.ShowMessage(host.Text(IDS_ENTER_TEXT), BoxIcon::Exclamation);
         return SendFlowResult::NoText;
     }
     // The service would receive such characters as "?": say which ones, send nothing.
     const std::u32string unsendable = FindUnsendableCharacters(record.Body);
     if (!unsendable.empty()) {
-        host.ShowMessage(FillPlaceholders(host.Text(send_text::kUnsendable), {ListCharactersForDisplay(unsendable)}),
+        host.ShowMessage(FillPlaceholders(host.Text(IDS_UNSENDABLE_CHARACTERS), {ListCharactersForDisplay(unsendable)}),
                          BoxIcon::Exclamation);
         const TextRange first = FirstUnsendableRange(record.Body);
         host.SelectInEditor(first.start, first.length);   // back to where the change is due
@@ -57,7 +57,7 @@ SendFlowResult SendMessageNow(SendFlowHost& host) {
         const int status = host.RequestStatus();
         if (status == 1) {
             if (!host.StartConnectionWizard())
-                host.ShowMessage(host.Text(send_text::kNoInternet), BoxIcon::Error);
+                host.ShowMessage(host.Text(IDS_NO_CONNECTION), BoxIcon::Error);
             return SendFlowResult::NoConnection;
         }
         if (status != 0) {
@@ -81,8 +81,8 @@ SendFlowResult SendMessageNow(SendFlowHost& host) {
     host.ShowSendResultIcon(sent);
 
     if (settings.SendConfirmation) {
-        const AskAnswer answer = sent ? host.Ask(host.Text(send_text::kSucceeded), BoxIcon::Information, false)
-                                      : host.Ask(host.Text(send_text::kFailed), BoxIcon::Error, false);
+        const AskAnswer answer = sent ? host.Ask(host.Text(IDS_SEND_SUCCEEDED), BoxIcon::Information, false)
+                                      : host.Ask(host.Text(IDS_SEND_FAILED), BoxIcon::Error, false);
         if (answer.ok && answer.dontShowAgain) SwitchConfirmationOff(host);
     }
 

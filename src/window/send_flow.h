@@ -1,28 +1,14 @@
 #pragma once
-// The Send command (32801): from the window's fields to the service and back, step by step.
+// The Send command (ID_SEND): from the window's fields to the service and back, step by step.
 // The flow is portable; the message window, the user, the service client and the mail-client
 // bridge are reached through SendFlowHost.
 #include <string>
 
 #include "model/settings.h"
 #include "model/message_record.h"
+#include "resource_ids.h"
 
 namespace pagelark {
-
-// Texts of the flow, by string number in the language resources.
-namespace send_text {
-inline constexpr int kQuestion = 16778;            // "Send the message?"
-inline constexpr int kSucceeded = 16780;           // "Message(s) successfully sent."
-inline constexpr int kFailed = 16781;              // "Your message(s) could not be send! ..."
-inline constexpr int kNoInternet = 16786;          // "No connection to the internet!"
-inline constexpr int kEnterRecipients = 16809;     // "Please enter recipient(s)."
-inline constexpr int kEnterText = 16820;           // "Please enter text."
-inline constexpr int kLayoutToLabel = 16821;       // "To"
-inline constexpr int kCostRecipientOne = 16850;    // "%d recipient"
-inline constexpr int kCostRecipientsMany = 16851;  // "%d recipients"
-inline constexpr int kCostLine = 16852;            // "%s × %d SMS = %d SMS"
-inline constexpr int kUnsendable = 16853;          // the characters that cannot be sent
-}  // namespace send_text
 
 // The system icons of the message boxes (their identifiers in the platform).
 enum class BoxIcon : int { Error = 32513, Question = 32514, Exclamation = 32515, Information = 32516 };
@@ -40,7 +26,7 @@ public:
     virtual bool CheckNames() = 0;
     virtual MessageRecord GatherMessage() = 0;
     virtual void RefreshAccountDisplay() = 0;
-    virtual void ShowSendResultIcon(bool success) = 0;   // icon 145 or 146, repainted at once
+    virtual void ShowSendResultIcon(bool success) = 0;   // IDI_SEND_SUCCEEDED or IDI_SEND_FAILED, repainted at once
     virtual void CloseAfterSend() = 0;                   // clears the modified flag and closes
     // Focus in the editor with this range selected (UTF-16 code units).
     virtual void SelectInEditor(size_t start, size_t length) = 0;

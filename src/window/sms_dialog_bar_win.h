@@ -1,5 +1,5 @@
 #pragma once
-// CSMSDialogBar: the message window's bar of recipient fields and send options (template 128),
+// CSMSDialogBar: the message window's bar of recipient fields and send options (IDD_SMS_DIALOG_BAR),
 // docked at the top of the frame. Its controls' notifications go on to the frame.
 #include <windows.h>
 
@@ -14,7 +14,7 @@ public:
     CSMSDialogBar(const CSMSDialogBar&) = delete;
     CSMSDialogBar& operator=(const CSMSDialogBar&) = delete;
 
-    // Creates the bar from template 128 of the active language as child `barId` of `frame`.
+    // Creates the bar from template IDD_SMS_DIALOG_BAR of the active language as child `barId` of `frame`.
     bool Create(HWND frame, int barId);
     HWND hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }

@@ -16,7 +16,6 @@
 namespace pagelark {
 namespace {
 
-constexpr UINT kCompleteText = 17405;
 constexpr int kMostSuggestions = 12;
 
 // UTF-16 index -> UTF-8 offset and back, for texts of at most a few thousand characters.
@@ -177,7 +176,7 @@ void RunSpellCheck(CSpellChecker& checker, HWND owner, HWND editor) {
         SpellingDialog dialog(checker, editor, std::move(*first));
         if (dialog.ShowModal(owner) != IDOK) return;
     }
-    if (checker.LastCheckFinished()) ShowTextMessage(owner, kCompleteText, MB_OK | MB_ICONINFORMATION);
+    if (checker.LastCheckFinished()) ShowTextMessage(owner, IDS_SPELL_COMPLETE, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace pagelark

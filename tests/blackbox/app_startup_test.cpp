@@ -4,11 +4,12 @@
 #include <cstdlib>
 
 #include "driver.h"
+#include "resource_ids.h"
 
 namespace pagelark::blackbox {
 namespace {
 
-constexpr int kNew = 57600, kExit = 57665, kHideIcon = 32781, kAbout = 57664;
+constexpr int kNew = ID_NEW, kExit = ID_EXIT, kHideIcon = ID_HIDE_ICON, kAbout = ID_ABOUT;
 constexpr char kSetupTrace[] = "Pagelark: setup wizard";
 
 class AppStartup : public ::testing::Test {

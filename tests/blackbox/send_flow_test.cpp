@@ -19,6 +19,7 @@
 #include "../win/service_standin_admin.h"
 #include "address_book_double.h"
 #include "driver.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -33,9 +34,10 @@ using bb::kSettingsKey;
 using pagelark::blackbox::MapiDoubleBook;
 constexpr UINT kOpenRequest = WM_USER + 1;
 constexpr WORD kSend = 32801, kSaveAs = 57604, kPrint = 57607;
-constexpr int kDialogBar = 59500, kEditor = 1090, kTo = 1001, kSendOn = 1004, kFlash = 1108, kInbox = 1114;
-constexpr int kStatusIconPane = 1027;
-constexpr int kAskText = 1066, kAskDontShow = 1063, kBoxText = 0xFFFF;
+constexpr int kDialogBar = ID_DIALOG_BAR, kEditor = IDC_MESSAGE_EDITOR, kTo = IDC_TO_FIELD, kSendOn = IDC_SEND_ON,
+              kFlash = IDC_FLASH_SMS, kInbox = IDC_REPLY_TO_INBOX;
+constexpr int kStatusIconPane = ID_PANE_STATUS_ICON;
+constexpr int kAskText = IDC_ASK_MESSAGE, kAskDontShow = IDC_ASK_DONT_SHOW, kBoxText = 0xFFFF;
 
 std::string Env(const char* name) {
     const char* value = std::getenv(name);

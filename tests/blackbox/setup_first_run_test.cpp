@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "resource_ids.h"
 namespace {
 
 using namespace std::chrono_literals;
@@ -27,10 +28,12 @@ constexpr WORD kNewCommand = 57600, kSetupCommand = 32774, kOptionsCommand = 328
 // Wizard pages (sheet order) and their controls.
 enum WizardPageIndex { kTerms = 0, kAccount = 1, kVerification = 2, kPin = 3, kFinish = 4, kProxyPage = 5 };
 enum OptionsPageIndex { kMyTelvoro = 0, kGlobal = 1, kUpdates = 2, kEMail = 3, kStatus = 4, kProxy = 5 };
-constexpr int kTermsText = 1037, kTermsYes = 1070, kExisting = 1029, kUser = 1031, kCountry = 1032, kMobile = 1034,
-              kEMailEdit = 1014, kPassword = 1015, kConfirm = 1016, kVerifyNumber = 1103, kVerifyCountry = 1102,
-              kPinEdit = 1015, kProxyUse = 1095, kProxyPort = 1090, kLanguage = 1016, kLogList = 1067,
-              kLogClear = 1069;
+constexpr int kTermsText = IDC_TERMS_TEXT, kTermsYes = IDC_TERMS_YES, kExisting = IDC_ACCOUNT_EXISTING,
+              kUser = IDC_ACCOUNT_USER, kCountry = IDC_ACCOUNT_COUNTRY, kMobile = IDC_ACCOUNT_MOBILE,
+              kEMailEdit = IDC_ACCOUNT_EMAIL, kPassword = IDC_ACCOUNT_PASSWORD, kConfirm = IDC_ACCOUNT_CONFIRM,
+              kVerifyNumber = IDC_VERIFY_NUMBER, kVerifyCountry = IDC_VERIFY_COUNTRY, kPinEdit = IDC_PIN_EDIT,
+              kProxyUse = IDC_PROXY_USE, kProxyPort = IDC_PROXY_PORT, kLanguage = IDC_GLOBAL_LANGUAGE,
+              kLogList = IDC_LOG_LIST, kLogClear = IDC_LOG_CLEAR;
 constexpr int kWizardNext = 0x3024;
 
 std::string Env(const char* name) {

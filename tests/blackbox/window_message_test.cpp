@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "resource_ids.h"
 #include "../win/service_standin_admin.h"
 #include "address_book_double.h"
 
@@ -30,10 +31,12 @@ constexpr wchar_t kSettingsKey[] = L"Software\\Orvane\\Pagelark\\Settings";
 constexpr wchar_t kSeamKey[] = L"Software\\Orvane\\Pagelark\\TestSeams";
 constexpr wchar_t kAddinKey[] = L"Software\\Microsoft\\Office\\Outlook\\Addins\\PagelarkAddin.Addin";
 constexpr wchar_t kFrameClass[] = L"Pagelark.Frame";
-constexpr int kStatusBar = 59393, kCounterPane = 1031, kCreditsPane = 1029;
-constexpr int kEditor = 1090, kTo = 1001, kCc = 1003, kToButton = 1000, kCcButton = 1002, kSendOn = 1004,
-              kDate = 1005, kTime = 1006, kPurchase = 1009, kFlash = 1108, kInbox = 1114, kMobile = 1116;
-constexpr int kDialogBar = 59500, kToolbar = 59392;
+constexpr int kStatusBar = ID_STATUS_BAR, kCounterPane = ID_PANE_COUNTER, kCreditsPane = ID_PANE_CREDITS;
+constexpr int kEditor = IDC_MESSAGE_EDITOR, kTo = IDC_TO_FIELD, kCc = IDC_CC_FIELD, kToButton = IDC_TO_BUTTON,
+              kCcButton = IDC_CC_BUTTON, kSendOn = IDC_SEND_ON, kDate = IDC_SEND_DATE, kTime = IDC_SEND_TIME,
+              kPurchase = IDC_PURCHASE_CREDITS, kFlash = IDC_FLASH_SMS, kInbox = IDC_REPLY_TO_INBOX,
+              kMobile = IDC_REPLY_TO_MOBILE;
+constexpr int kDialogBar = ID_DIALOG_BAR, kToolbar = 59392;
 
 std::wstring Env(const char* name) {
     const char* value = std::getenv(name);

@@ -15,7 +15,7 @@ namespace {
 class FixedTexts : public pagelark::TextSource {
 public:
     std::string Text(std::uint16_t, int id) const override {
-        if (id == pagelark::service_text::kFieldNames) return "A|B";   // too few names on purpose
+        if (id == IDS_SERVICE_FIELD_NAMES) return "A|B";   // too few names on purpose
         return "text " + std::to_string(id) + "\n";
     }
 };

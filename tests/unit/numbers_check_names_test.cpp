@@ -36,7 +36,7 @@ public:
     }
     bool RecipientGuard() const override { return guard; }
     std::string LoadText(int id) override {
-        return id == kIdsNumbersNotCorrect ? "Numbers:\n\n" : id == kIdsAddressesNotCorrect ? "Addresses:\n\n" : "?";
+        return id == IDS_NUMBERS_NOT_CORRECT ? "Numbers:\n\n" : id == IDS_ADDRESSES_NOT_CORRECT ? "Addresses:\n\n" : "?";
     }
     bool AskOkCancel(const std::string& text) override {
         asked.push_back(text);

@@ -50,10 +50,10 @@ public:
     }
     std::string Text(int id) override {
         switch (id) {
-        case send_text::kCostRecipientOne: return "%d recipient";
-        case send_text::kCostRecipientsMany: return "%d recipients";
-        case send_text::kCostLine: return "%s x %d SMS = %d SMS";
-        case send_text::kUnsendable: return "Cannot send: %s";
+        case IDS_COST_RECIPIENT_ONE: return "%d recipient";
+        case IDS_COST_RECIPIENTS_MANY: return "%d recipients";
+        case IDS_COST_LINE: return "%s x %d SMS = %d SMS";
+        case IDS_UNSENDABLE_CHARACTERS: return "Cannot send: %s";
         default: return "#" + std::to_string(id);
         }
     }

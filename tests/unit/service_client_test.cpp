@@ -423,7 +423,7 @@ TEST(ServiceValues, FieldNamesFallBackToEnglish) {
     class ShortNames : public TextSource {
     public:
         std::string Text(std::uint16_t, int id) const override {
-            return id == service_text::kFieldNames ? "Kanal||Zone" : " ist leer.\n";
+            return id == IDS_SERVICE_FIELD_NAMES ? "Kanal||Zone" : " ist leer.\n";
         }
     } source;
     const ServiceTexts texts(source, 1031);

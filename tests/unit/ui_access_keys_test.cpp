@@ -24,12 +24,18 @@ std::string ReadSource(const std::string& relative) {
 std::map<std::string, std::map<std::string, std::string>> ReadTexts(const std::string& relative) {
     std::map<std::string, std::map<std::string, std::string>> texts;
     std::istringstream lines(ReadSource(relative));
-    std::string line, key;
-    const std::regex keyLine(R"(^\[([A-Za-z0-9_.\-]+)\]\s*$)"), textLine(R"(^([a-z]{2}): ?(.*)$)");
+    std::string line, key, name;
+    // "[key]" or "[number NAME]"; a named text is found under both.
+    const std::regex keyLine(R"(^\[([A-Za-z0-9_.\-]+)(?: ([A-Z][A-Z0-9_]*))?\]\s*$)"), textLine(R"(^([a-z]{2}): ?(.*)$)");
     std::smatch m;
     while (std::getline(lines, line)) {
-        if (std::regex_match(line, m, keyLine)) key = m[1];
-        else if (std::regex_match(line, m, textLine) && !key.empty()) texts[key][m[1]] = m[2];
+        if (std::regex_match(line, m, keyLine)) {
+            key = m[1];
+            name = m[2];
+        } else if (std::regex_match(line, m, textLine) && !key.empty()) {
+            texts[key][m[1]] = m[2];
+            if (!name.empty()) texts[name][m[1]] = m[2];
+        }
     }
     return texts;
 }
@@ -47,8 +53,10 @@ std::vector<std::vector<std::string>> MenuLevels(const std::string& templ, const
             inMenu = line.rfind(menuId + " MENU", 0) == 0;
             continue;
         }
-        if (line.find("BEGIN") != std::string::npos) open.emplace_back();
-        else if (line.find("END") != std::string::npos) {
+        // Whole-line keywords: command names such as ID_SEND contain "END".
+        const std::string word = std::regex_replace(line, std::regex(R"(^\s+|\s+$)"), "");
+        if (word == "BEGIN") open.emplace_back();
+        else if (word == "END") {
             done.push_back(open.back());
             open.pop_back();
             if (open.empty()) break;
@@ -76,7 +84,7 @@ TEST(UiAccessKeys, NoMenuLevelUsesAnAccessKeyTwiceInAnyLanguage) {
     const auto texts = ReadTexts("resources/texts/toolkit.txt");
     const std::string templ = ReadSource("resources/templates/toolkit.rc.in");
     ASSERT_FALSE(texts.empty());
-    for (const char* menu : {"128", "129"}) {
+    for (const char* menu : {"IDR_MAINFRAME", "IDR_EXPRESS"}) {
         const auto levels = MenuLevels(templ, menu);
         ASSERT_EQ(levels.size(), 5u) << menu;  // four popups and the bar
         for (const auto& level : levels) {
@@ -98,7 +106,7 @@ TEST(UiAccessKeys, SpellingMenuChoicesHaveDistinctKeys) {
     const auto texts = ReadTexts("resources/texts/toolkit.txt");
     for (const char* language : {"en", "de", "fr", "it", "nl", "es"}) {
         std::set<char32_t> used;
-        for (const char* key : {"17401", "17402", "17403", "17404"}) {
+        for (const char* key : {"IDS_SPELL_IGNORE", "IDS_SPELL_IGNORE_ALL", "IDS_SPELL_ADD", "IDS_SPELL_STOP"}) {
             const char32_t accessKey = AccessKey(texts.at(key).at(language));
             EXPECT_NE(accessKey, 0u) << key << " " << language;
             EXPECT_TRUE(used.insert(accessKey).second) << key << " " << language;
