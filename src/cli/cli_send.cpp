@@ -57,13 +57,13 @@ int RunSend(Session& session) {
 
     const RecipientList to = RecipientNumbers(*options.to, config);
     if (!to.bad.empty()) return session.Fail(kExitUsage, "not a phone number: \"" + to.bad + "\"");
-    if (to.addresses.empty()) return session.Fail(kExitUsage, Text(send_text::kEnterRecipients));
+    if (to.addresses.empty()) return session.Fail(kExitUsage, Text(IDS_ENTER_RECIPIENTS));
     const RecipientList cc = CcAddresses(options.cc.value_or(""));
     if (!cc.bad.empty()) return session.Fail(kExitUsage, "not an e-mail address: \"" + cc.bad + "\"");
 
     const std::optional<std::string> body = session.ReadText(error);
     if (!body) return session.Fail(kExitUsage, error);
-    if (body->empty()) return session.Fail(kExitUsage, Text(send_text::kEnterText));
+    if (body->empty()) return session.Fail(kExitUsage, Text(IDS_ENTER_TEXT));
 
     JsonObject json;
     json.Add("recipients", to.addresses);
@@ -74,7 +74,7 @@ int RunSend(Session& session) {
         for (const char32_t ch : unsendable) list.push_back(EncodeUtf8(std::u32string(1, ch)));
         json.Add("sent", false).Add("unsendable", list);
         return session.Fail(kExitUnsendable,
-                            FillPlaceholders(Text(send_text::kUnsendable), {ListCharactersForDisplay(unsendable)}), json);
+                            FillPlaceholders(Text(IDS_UNSENDABLE_CHARACTERS), {ListCharactersForDisplay(unsendable)}), json);
     }
     const int counted = CountSmsCharacters(*body);
     if (counted > kMaxSmsCharacters) {
@@ -84,8 +84,8 @@ int RunSend(Session& session) {
     }
 
     const SendCost cost = ComputeSendCost(static_cast<int>(to.addresses.size()), *body);
-    const SendCostTexts costTexts{Text(send_text::kCostRecipientOne), Text(send_text::kCostRecipientsMany),
-                                  Text(send_text::kCostLine)};
+    const SendCostTexts costTexts{Text(IDS_COST_RECIPIENT_ONE), Text(IDS_COST_RECIPIENTS_MANY),
+                                  Text(IDS_COST_LINE)};
     const std::string sendTime = options.at ? SendTimeFromAt(*options.at).value_or("") : std::string();
     const int sendOptions = RequestedOptions(options);
     json.Add("characters", counted).Add("parts", cost.parts).Add("cost", cost.total);
@@ -122,7 +122,7 @@ int RunSend(Session& session) {
         const int code = run.watch().Answered() ? kExitRefused : kExitNoConnection;
         return session.Fail(code, run.client().LastError(), json);
     }
-    session.Print(Text(send_text::kSucceeded) + " Credits: " + run.client().CreditsText());
+    session.Print(Text(IDS_SEND_SUCCEEDED) + " Credits: " + run.client().CreditsText());
     return session.Finish(kExitOk, json);
 }
 
