@@ -64,7 +64,9 @@ Application::~Application() {
 }
 
 bool Application::Startup(std::string_view commandLine) {
-    // 1. Common controls, COM, OLE.
+    // The order below is what other programs and the user see; keep it. COM and OLE come first:
+    // the mail-client bridge and the address books need them on this thread, and without OLE the
+    // program cannot work at all, so it says so and ends before anything else happens.
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
                                                         ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -74,12 +76,10 @@ bool Application::Startup(std::string_view commandLine) {
         return false;
     }
     oleInitialized_ = true;
-    // 2. Help is HTML Help; the settings live under Software\Orvane\Pagelark (registry_store.h).
-
-    // 3. Settings.
+    // Settings first: every step after this one reads them.
     LoadSettings(*registry_, settings_, GetUserDefaultLangID());
 
-    // 4. One copy per desktop: hand the request to the running one and end.
+    // One copy per desktop: the running one opens the window the user asked for; this one ends.
     if (HWND running = FindWindowW(nullptr, kMainWindowTitle)) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(running, WM_COMMAND, MAKEWPARAM(command::kNew, 0), 0, SMTO_NORMAL,
@@ -87,51 +87,52 @@ bool Application::Startup(std::string_view commandLine) {
         return false;
     }
 
-    // 5. An older add-in registration under our name goes away.
+    // An older add-in registration under our name would load the wrong add-in into Outlook.
     RemoveOldAddinRegistration(*registry_);
 
-    // 6. Started at logon.
+    // Started at logon: honour the user's choice, and let the shell and the mail client start first.
     if (HasSwitch(commandLine, kAutoSwitch)) {
         if (settings_.AutoRun == 0) return false;
         Sleep(kAutoStartDelayMs);
     }
 
-    // 7.-9. Program folder, language, check list.
+    // Everything below reads files beside the program and texts in the user's language.
     programDir_ = ExecutableFolder();
     SetLanguage(settings_.Language);
     checkList_ = LoadCheckList(programDir_);
 
-    // 10.-11. The mail-client bridge and the request log are started by their subsystems here;
-    // the service hosts they use come from the installation values.
+    // The service hosts come from the installation values; the bridge and the request log must
+    // exist before any window can send or read an item.
     installation_ = ReadInstallationValues(*registry_);
     addressBooks_ = std::make_unique<AddressBooks>();
     addressBooks_->Init(AddressBookOptionsOf(settings_), Widen(programDir_));   // start-up goes on either way
     mailBridge_ = CreateMailBridge(settings_, [this](const std::string& line) { addressBooks_->LogLine(line); });
     service_->OpenRequestLog(programDir_);   // start-up goes on without it
 
-    // 12. Version text.
+    // Read once: the about box and the service requests both show it.
     versionText_ = ReadVersionText();
 
-    // 13. The hidden main window.
+    // The hidden main window owns the tray icon, the timers and the messages other programs send.
     mainWindow_ = std::make_unique<CHiddenMainWindow>(*this);
     if (!mainWindow_->Create()) return false;
     HWND main = mainWindow_->hwnd();
 
-    // 14. The notification-area icon.
+    // The tray icon talks to the hidden window, so it comes right after it.
     if (!trayIcon_.Create(main, kTrayCallbackMessage, IDR_MAINFRAME, LoadText(IDS_APP_TITLE), kTrayMenu,
                           command::kNew, settings_.ShowTaskbarIcon != 0))
         return false;
 
-    // 15. The beacon other programs look for; never shown.
+    // Only now does the title appear that other programs look for, so they never find a window
+    // that cannot answer yet. It is never shown.
     SetWindowTextW(main, kMainWindowTitle);
     ShowWindow(main, SW_HIDE);
     UpdateWindow(main);
     SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    // 16. Periodic address-book reload.
+    // The address books change while we run; reload them now and then.
     SetTimer(main, kReloadTimerId, kReloadPeriodMs, nullptr);
 
-    // 17. Setup requested on the command line.
+    // Set-up asked for on the command line runs once the message loop does.
     if (HasSwitch(commandLine, kConfigSwitch)) PostMessageW(main, WM_COMMAND, MAKEWPARAM(command::kSetup, 0), 0);
     return true;
 }

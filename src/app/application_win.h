@@ -70,13 +70,13 @@ public:
     void SetLanguage(int key);
 
     // --- requests and commands ---
-    // "New" (57600): a message window for the default mail client, or the setup wizard.
+    // "New" (ID_NEW): a message window for the default mail client, or the setup wizard.
     void OnNewMessage();
     // Open request from another program (WM_USER + 1): host 0 means the default mail client.
     void OnOpenRequest(int host);
     // Open item (WM_USER + 4): a window for an Outlook item of our message class.
     void OnOpenItem(const std::string& entryId);
-    // The setup command (32774): runs the wizard and clears the pending flag however it ends.
+    // The setup command (ID_SETUP): runs the wizard and clears the pending flag however it ends.
     void OnSetupCommand(HWND owner);
     // The options sheet; `display` is the credit display of the message window that opened it.
     void OnOptions(HWND owner, const CreditsDisplay& display = {});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/handle_win.h"
+#include "resource_ids.h"
 
 namespace pagelark {
 
@@ -21,7 +22,7 @@ public:
     CStatusBar& operator=(const CStatusBar&) = delete;
 
     // A visible status bar at the bottom of `parent` with one pane, the message pane.
-    bool Create(HWND parent, int controlId = 59393);
+    bool Create(HWND parent, int controlId = ID_STATUS_BAR);
     HWND hwnd() const { return hwnd_; }
 
     // Adds a pane of `width` pixels just before the message pane and returns its control.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "resource_ids.h"
 #include "ui/commands.h"
 #include "ui/image_list_win.h"
 #include "ui/looks.h"
@@ -22,7 +23,8 @@ public:
     CToolBar& operator=(const CToolBar&) = delete;
 
     // Creates the toolbar at the top of `parent`. False when a resource is missing.
-    bool Create(HWND parent, HINSTANCE module, LANGID language, const ToolbarChoice& choice, int controlId = 59392);
+    bool Create(HWND parent, HINSTANCE module, LANGID language, const ToolbarChoice& choice,
+                int controlId = ID_TOOLBAR);
     HWND hwnd() const { return hwnd_; }
     Look look() const { return look_; }
 

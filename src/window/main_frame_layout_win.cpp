@@ -95,11 +95,11 @@ void CMainFrame::CreateBars() {
 }
 
 void CMainFrame::CreateEditor() {
-    editorFont_ = CreateEditorFont(hwnd());
+    editorFont_.reset(CreateEditorFont(hwnd()));
     editor_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_NOHIDESEL, 0, 0,
                               0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MESSAGE_EDITOR)),
                               GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_), FALSE);
+    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), FALSE);
     SendMessageW(editor_, EM_SETLIMITTEXT, kMaxSmsCharacters, 0);
     // The lexicon is the language's when the window opens; any failure leaves spelling off.
     spellChecker_.Initialize(CreateLexiconEngine(context_.programDir(), context_.language().lexiconFile),

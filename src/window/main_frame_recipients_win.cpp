@@ -9,6 +9,7 @@
 #include "common/wide_string_win.h"
 #include "resource_ids.h"
 #include "ui/resources_win.h"
+#include "ui/wait_cursor_win.h"
 #include "window/frame_controls_win.h"
 #include "window/recipient_autocomplete.h"
 #include "window/recipient_dialogs_win.h"
@@ -106,7 +107,9 @@ void CMainFrame::AutoComplete(int fieldId) {
     SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
 
     recipientGuard_ = true;
-    HCURSOR previous = mode == RecipientMode::EMail ? SetCursor(LoadCursorW(nullptr, IDC_WAIT)) : nullptr;
+    // Looking up e-mail addresses may read the address book: show that we are busy.
+    std::optional<WaitCursor> wait;
+    if (mode == RecipientMode::EMail) wait.emplace();
     auto contacts = Contacts();
     if (contacts && !contacts->empty()) {
         if (!prefixIndex_ || indexedContacts_ != contacts || indexedMode_ != mode) {
@@ -122,7 +125,6 @@ void CMainFrame::AutoComplete(int fieldId) {
             SendMessageW(field, EM_SCROLLCARET, 0, 0);
         }
     }
-    if (previous) SetCursor(previous);
     recipientGuard_ = false;
 }
 

@@ -8,6 +8,7 @@
 #include "resource_ids.h"
 #include "service/service_client.h"
 #include "ui/resources_win.h"
+#include "ui/wait_cursor_win.h"
 #include "window/account_display.h"
 #include "window/frame_controls_win.h"
 
@@ -43,7 +44,7 @@ void CMainFrame::ShowCreditsUpdating() {
 }
 
 void CMainFrame::OnStart() {
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const WaitCursor wait;
     // To the front without staying topmost.
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -57,7 +58,6 @@ void CMainFrame::OnStart() {
     SetForegroundWindow(hwnd());
     SetActiveWindow(hwnd());
     SetFocus(dialogBar_.Item(IDC_TO_FIELD));
-    SetCursor(previous);
 }
 
 void CMainFrame::OnStatusDone() {

@@ -44,7 +44,6 @@ CMainFrame::CMainFrame(MessageWindowContext& context, HostClient host)
 CMainFrame::~CMainFrame() {
     auto& frames = LiveFrames();
     frames.erase(std::remove(frames.begin(), frames.end(), this), frames.end());
-    if (editorFont_) DeleteObject(editorFont_);
 }
 
 CMainFrame* CMainFrame::Create(MessageWindowContext& context, HostClient host) {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "common/handle_win.h"
 #include "model/contact.h"
 #include "model/message_record.h"
 #include "numbers/recipient_checker.h"
@@ -155,7 +156,7 @@ private:
     CCommandBars bars_;
     CSMSDialogBar dialogBar_;
     HWND editor_ = nullptr;
-    HFONT editorFont_ = nullptr;
+    FontHandle editorFont_;
     CSpellChecker spellChecker_;   // off where the system has no engine
     bool recipientGuard_ = false;
     bool undoing_ = false;

@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "common/wide_string_win.h"
-#include "ids_send.h"
+#include "resource_ids.h"
 #include "mailclients/mail_bridge.h"
 #include "service/service_client.h"
 #include "ui/resources_win.h"
+#include "ui/wait_cursor_win.h"
 #include "window/main_frame_win.h"
 #include "window/message_box_ask_win.h"
 #include "window/message_layout.h"
@@ -22,7 +23,6 @@
 namespace pagelark {
 namespace {
 
-constexpr UINT kAppTitle = 57344;
 
 UINT BoxIconFlag(BoxIcon icon) {
     switch (icon) {
@@ -93,10 +93,8 @@ public:
     int RequestStatus() override { return context_.service().RequestStatus(); }
     std::string LastError() override { return context_.service().LastError(); }
     bool SendSms(const MessageRecord& record) override {
-        const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        const bool sent = context_.service().SendSms(record.To, record.CC, record.Body, record.SendTime, record.Options);
-        SetCursor(previous);
-        return sent;
+        const WaitCursor wait;
+        return context_.service().SendSms(record.To, record.CC, record.Body, record.SendTime, record.Options);
     }
 
     void CreateSentCopy(const MessageRecord& record) override {
@@ -155,7 +153,7 @@ void OnPrintCommand(CMainFrame& frame) {
     const MessageRecord record = frame.GatherMessage();
     const std::string text =
         WithCrLfLineEnds(BuildMessageLayout(LoadTextUtf8(IDS_LAYOUT_TO_LABEL), record.To, record.CC, record.Body));
-    PrintPlainText(frame.hwnd(), text, LoadText(kAppTitle));
+    PrintPlainText(frame.hwnd(), text, LoadText(IDS_APP_TITLE));
 }
 
 }  // namespace pagelark

@@ -4,8 +4,8 @@ namespace pagelark {
 
 class CMainFrame;
 
-void OnSendCommand(CMainFrame& frame);     // 32801
-void OnSaveAsCommand(CMainFrame& frame);   // 57604
-void OnPrintCommand(CMainFrame& frame);    // 57607
+void OnSendCommand(CMainFrame& frame);     // ID_SEND
+void OnSaveAsCommand(CMainFrame& frame);   // ID_SAVE_AS
+void OnPrintCommand(CMainFrame& frame);    // ID_PRINT
 
 }  // namespace pagelark

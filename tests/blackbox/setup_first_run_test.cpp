@@ -463,7 +463,7 @@ TEST_F(OptionsBlackBox, OkFromAMessageWindowRefreshesItsCredits) {
         frame = frames.empty() ? nullptr : frames.front();
         return frame != nullptr;
     }));
-    HWND creditsPane = GetDlgItem(GetDlgItem(frame, 59393), 1029);
+    HWND creditsPane = GetDlgItem(GetDlgItem(frame, ID_STATUS_BAR), ID_PANE_CREDITS);
     ASSERT_TRUE(WaitFor([&] { return TextOf(creditsPane).find(L"7") != std::wstring::npos; }));
     Admin("POST", "/admin/accounts/fred", R"({"credits":42})");
     PostMessageW(frame, WM_COMMAND, kOptionsCommand, 0);

@@ -36,7 +36,7 @@ constexpr int kEditor = IDC_MESSAGE_EDITOR, kTo = IDC_TO_FIELD, kCc = IDC_CC_FIE
               kCcButton = IDC_CC_BUTTON, kSendOn = IDC_SEND_ON, kDate = IDC_SEND_DATE, kTime = IDC_SEND_TIME,
               kPurchase = IDC_PURCHASE_CREDITS, kFlash = IDC_FLASH_SMS, kInbox = IDC_REPLY_TO_INBOX,
               kMobile = IDC_REPLY_TO_MOBILE;
-constexpr int kDialogBar = ID_DIALOG_BAR, kToolbar = 59392;
+constexpr int kDialogBar = ID_DIALOG_BAR, kToolbar = ID_TOOLBAR;
 
 std::wstring Env(const char* name) {
     const char* value = std::getenv(name);
