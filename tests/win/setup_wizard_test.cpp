@@ -58,7 +58,8 @@ TEST(SetupWizard, NewRegistrationThroughPinToFinish) {
     const bool finished = RunDriven(fe, [&](SheetDriver& d) {
         ASSERT_TRUE(d.WaitForPage(kTerms));
         EXPECT_NE(d.Text(IDC_TERMS_TEXT).find("TERMS OF USE"), std::string::npos);
-        EXPECT_FALSE(d.NextEnabled());  // neither Yes nor No ticked
+        // Neither Yes nor No ticked; the buttons are set as the page becomes active, maybe a moment later.
+        EXPECT_TRUE(SheetDriver::WaitFor([&] { return !d.NextEnabled(); }));
         AcceptTerms(d);
         // The page's buttons are set as it becomes active, which may trail the page switch.
         EXPECT_TRUE(SheetDriver::WaitFor([&] { return d.BackEnabled() && !d.NextEnabled(); }))
