@@ -163,8 +163,8 @@ file(GLOB UPDATE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/update
 if(UPDATE_TEST_SOURCES)
     pagelark_wine_test(update_tests SOURCES ${UPDATE_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/blackbox/driver.cpp
                        LIBS gtest_main ${PAGELARK_WIN_LIBS})
-    target_include_directories(update_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src)
-    add_dependencies(update_tests stage msi)
+    target_include_directories(update_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src ${GEN_DIR})
+    add_dependencies(update_tests stage msi pagelark_resource_ids)
 endif()
 
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_winbench.cpp)

@@ -33,12 +33,13 @@ TITLE = re.compile(r"<title>(.*?)</title>", re.S | re.I)
 KEYWORDS = re.compile(r'<meta\s+name="keywords"\s+content="([^"]*)"', re.I)
 LINK = re.compile(r'href="([^"#:]+)(#[^"]*)?"', re.I)
 PLACEHOLDER = re.compile(r"\{\{([A-Za-z0-9_.\-]+)\}\}")
-TEXT_KEY = re.compile(r"^\[([A-Za-z0-9_.\-]+)\]\s*$")
+TEXT_KEY = re.compile(r"^\[([A-Za-z0-9_.\-]+)(?:\s+([A-Z][A-Z0-9_]*))?\]\s*$")
 TEXT_LINE = re.compile(r"^([a-z]{2}):\s?(.*)$")
 
 
 def load_texts(folder):
-    """key -> language -> text, as the program shows it (no access-key marks, no shortcut)."""
+    """key -> language -> text, as the program shows it (no access-key marks, no shortcut); a
+    numbered text ([16786 IDS_NO_CONNECTION]) answers to its number and to its name."""
     texts, key = {}, None
     for path in sorted(pathlib.Path(folder).glob("*.txt")):
         for line in path.read_text(encoding="utf-8").splitlines():
@@ -48,6 +49,8 @@ def load_texts(folder):
             if m:
                 key = m.group(1)
                 texts[key] = {}
+                if m.group(2):
+                    texts[m.group(2)] = texts[key]
                 continue
             m = TEXT_LINE.match(line)
             if m and key:

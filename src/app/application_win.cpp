@@ -30,7 +30,6 @@ namespace pagelark {
 namespace {
 
 constexpr UINT kAutoStartDelayMs = 10000;
-constexpr UINT kTrayMenu = 135;
 constexpr UINT kSecondStartTimeoutMs = 60000;
 constexpr std::string_view kMailClientsKey = "Software\\Clients\\Mail";
 
@@ -118,7 +117,7 @@ bool Application::Startup(std::string_view commandLine) {
     HWND main = mainWindow_->hwnd();
 
     // The tray icon talks to the hidden window, so it comes right after it.
-    if (!trayIcon_.Create(main, kTrayCallbackMessage, IDR_MAINFRAME, LoadText(IDS_APP_TITLE), kTrayMenu,
+    if (!trayIcon_.Create(main, kTrayCallbackMessage, IDR_MAINFRAME, LoadText(IDS_APP_TITLE), IDR_TRAY_MENU,
                           command::kNew, settings_.ShowTaskbarIcon != 0))
         return false;
 

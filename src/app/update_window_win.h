@@ -1,5 +1,5 @@
 #pragma once
-// The update window (dialog 102): a modeless window that downloads the offered package on a
+// The update window (IDD_UPDATE): a modeless window that downloads the offered package on a
 // worker, shows its progress, and hands the package to Windows Installer. It deletes itself
 // when it is destroyed. At most one exists; it is found by its own window class, whatever
 // language its caption is in.

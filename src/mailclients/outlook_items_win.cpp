@@ -14,8 +14,6 @@ namespace pagelark {
 
 namespace {
 
-constexpr UINT kSubjectText = 16810;   // "SMS-Message"
-
 std::optional<std::string> ReadDefaultValue(HKEY root, const wchar_t* subKey) {
     wchar_t buffer[520] = {};
     DWORD size = sizeof buffer - sizeof(wchar_t);
@@ -35,7 +33,7 @@ std::string ProgramFolder() {
 void WriteFields(const Dispatch& item, const MessageRecord& record) {
     item.PutText(L"To", record.To);
     item.PutText(L"CC", record.CC);
-    item.PutText(L"Subject", record.Subject.empty() ? LoadTextUtf8(kSubjectText) : record.Subject);
+    item.PutText(L"Subject", record.Subject.empty() ? LoadTextUtf8(IDS_SMS_SUBJECT) : record.Subject);
     item.PutText(L"Body", record.Body);
 }
 

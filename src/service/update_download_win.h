@@ -22,10 +22,10 @@ enum class UpdateDownloadResult {
     Running,
     Downloaded,      // the package is in PackagePath() and its signature checked
     NoUpdate,        // no address
-    NoConnection,    // no internet root handle (16786)
-    NoReply,         // no connection to the host (16787)
+    NoConnection,    // no internet root handle (IDS_NO_CONNECTION)
+    NoReply,         // no connection to the host (IDS_NO_REPLY)
     RequestFailed,   // the request could not be sent or was refused ("Error on requesting for %s%s")
-    ReadFailed,      // a read failed, the download ended early or ran over, or the file could not be written (16830)
+    ReadFailed,      // a read failed, the download ended early or ran over, or the file could not be written (IDS_UPDATE_DOWNLOAD_ERROR)
     Refused,         // the package is unsigned, not trusted or altered
     Cancelled,
 };

@@ -7,18 +7,12 @@
 
 namespace pagelark {
 
-namespace {
-
-constexpr int kCancelText = 16815;
-
-}  // namespace
-
 CFoldersDlg::CFoldersDlg(const std::vector<MailFolder>& folders, std::wstring caption, int outlookVersion)
     : Dialog(IDD_FOLDERS), folders_(folders), caption_(std::move(caption)), outlookVersion_(outlookVersion) {}
 
 BOOL CFoldersDlg::OnInitDialog() {
     SetItemText(IDC_FOLDER_LABEL, LoadText(IDS_FOLDER_LABEL).c_str());
-    SetItemText(IDCANCEL, LoadText(kCancelText).c_str());
+    SetItemText(IDCANCEL, LoadText(IDS_CANCEL).c_str());
     SetWindowTextW(hwnd(), caption_.c_str());
 
     const bool oldOutlook = outlookVersion_ <= 10;

@@ -1,5 +1,5 @@
 #pragma once
-// The folder chooser of Move to Folder and Copy to Folder (dialog 175).
+// The folder chooser of Move to Folder and Copy to Folder (IDD_FOLDERS).
 #include <windows.h>
 #include <commctrl.h>
 

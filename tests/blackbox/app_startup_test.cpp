@@ -128,7 +128,7 @@ TEST_F(AppStartup, AboutBoxShowsTheVersion) {
     ASSERT_TRUE(PostCommand(main, kAbout));
     HWND about = WaitForDialog(first_.Pid(), L"About Pagelark");
     ASSERT_NE(about, nullptr);
-    const std::wstring version = GetText(Control(about, 1027));
+    const std::wstring version = GetText(Control(about, IDC_ABOUT_VERSION));
     EXPECT_EQ(version.rfind(L"Version: ", 0), 0u);
     EXPECT_GT(version.size(), std::wstring(L"Version: ").size());
     EXPECT_EQ(version.find(L','), std::wstring::npos);

@@ -8,9 +8,9 @@
 //   SetSettingString(L"UserName", L"tester");    // ... or an account that is set up
 //   Program program = Program::Launch();         // PAGELARK_EXE started in PAGELARK_DIR
 //   HWND main = WaitForWindow(kMainTitle);       // the hidden main window "Orvane.Pagelark"
-//   SendCommand(main, 57600);                    // "New"
+//   SendCommand(main, ID_NEW);                   // "New"
 //   HWND frame = WaitForWindow(L"Pagelark", kFrameClass);
-//   SetText(Control(frame, 1001), L"+491701234567");
+//   SetText(Control(frame, IDC_TO_FIELD), L"+491701234567");
 //   HWND box = WaitForDialog(program.Pid());     // a message box or modal dialog (#32770)
 //   EXPECT_EQ(DialogMessage(box), L"Send the message?");
 //   PressButton(box, IDOK);

@@ -13,6 +13,7 @@
 
 #include "../win/service_standin_admin.h"
 #include "driver.h"
+#include "resource_ids.h"
 
 namespace pagelark::blackbox {
 namespace {
@@ -20,12 +21,13 @@ namespace {
 using pagelark::testing::AdminCall;
 using pagelark::testing::StandinAddresses;
 
-constexpr int kNew = 57600, kCheckNames = 32808;
-constexpr int kDialogBar = 59500, kToField = 1001, kPurchaseCredits = 1009;
+constexpr int kNew = ID_NEW, kCheckNames = ID_CHECK_NAMES;
+constexpr int kDialogBar = ID_DIALOG_BAR, kToField = IDC_TO_FIELD, kPurchaseCredits = IDC_PURCHASE_CREDITS;
 // Setup wizard: pages in sheet order, and the controls used here.
 enum WizardPage { kTermsPage = 0, kAccountPage = 1, kVerificationPage = 2, kPinPage = 3 };
-constexpr int kTermsYes = 1070, kUser = 1031, kCountry = 1032, kMobile = 1034, kEMail = 1014, kPassword = 1015,
-              kConfirm = 1016, kVerifyNumber = 1103;
+constexpr int kTermsYes = IDC_TERMS_YES, kUser = IDC_ACCOUNT_USER, kCountry = IDC_ACCOUNT_COUNTRY,
+              kMobile = IDC_ACCOUNT_MOBILE, kEMail = IDC_ACCOUNT_EMAIL, kPassword = IDC_ACCOUNT_PASSWORD,
+              kConfirm = IDC_ACCOUNT_CONFIRM, kVerifyNumber = IDC_VERIFY_NUMBER;
 constexpr wchar_t kLinkKey[] = L"Software\\Orvane\\PagelarkLinkProbe";
 constexpr wchar_t kHttpsOpen[] = L"Software\\Classes\\https\\shell\\open\\command";
 

@@ -33,7 +33,7 @@ constexpr wchar_t kProductKey[] = L"Software\\Orvane\\Pagelark";
 using bb::kSettingsKey;
 using pagelark::blackbox::MapiDoubleBook;
 constexpr UINT kOpenRequest = WM_USER + 1;
-constexpr WORD kSend = 32801, kSaveAs = 57604, kPrint = 57607;
+constexpr WORD kSend = ID_SEND, kSaveAs = ID_SAVE_AS, kPrint = ID_PRINT;
 constexpr int kDialogBar = ID_DIALOG_BAR, kEditor = IDC_MESSAGE_EDITOR, kTo = IDC_TO_FIELD, kSendOn = IDC_SEND_ON,
               kFlash = IDC_FLASH_SMS, kInbox = IDC_REPLY_TO_INBOX;
 constexpr int kStatusIconPane = ID_PANE_STATUS_ICON;

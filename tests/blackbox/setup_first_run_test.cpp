@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 constexpr wchar_t kProductKey[] = L"Software\\Orvane\\Pagelark";
 constexpr wchar_t kSettingsKey[] = L"Software\\Orvane\\Pagelark\\Settings";
 constexpr wchar_t kMainWindowTitle[] = L"Orvane.Pagelark";
-constexpr WORD kNewCommand = 57600, kSetupCommand = 32774, kOptionsCommand = 32807;
+constexpr WORD kNewCommand = ID_NEW, kSetupCommand = ID_SETUP, kOptionsCommand = ID_OPTIONS;
 // Wizard pages (sheet order) and their controls.
 enum WizardPageIndex { kTerms = 0, kAccount = 1, kVerification = 2, kPin = 3, kFinish = 4, kProxyPage = 5 };
 enum OptionsPageIndex { kMyTelvoro = 0, kGlobal = 1, kUpdates = 2, kEMail = 3, kStatus = 4, kProxy = 5 };
@@ -535,7 +535,7 @@ TEST_F(OptionsBlackBox, CheckNowWithoutAnOfferSaysSoAndKeepsTheSheet) {
     const int statusBefore = RequestCount("/plugin/status.php");
     ASSERT_NO_FATAL_FAILURE(OpenOptions());
     ASSERT_NO_FATAL_FAILURE(ShowPage(kUpdates));
-    Click(1060);
+    Click(IDC_UPDATE_CHECK_NOW);
     EXPECT_EQ(AnswerBox(), "No update available.");
     EXPECT_TRUE(WaitForPage(kUpdates));
     EXPECT_EQ(RequestCount("/plugin/status.php"), statusBefore + 1);

@@ -10,13 +10,15 @@
 #include <vector>
 
 #include "driver.h"
+#include "resource_ids.h"
 
 namespace {
 
 using namespace pagelark::blackbox;
 
-constexpr int kEditor = 1090, kSpellWord = 1300, kChangeTo = 1301, kSuggestions = 1302, kChange = 1303,
-              kAdd = 1307, kSpellChecking = 32776, kNew = 57600;
+constexpr int kEditor = IDC_MESSAGE_EDITOR, kSpellWord = IDC_SPELL_WORD, kChangeTo = IDC_SPELL_CHANGE_TO,
+              kSuggestions = IDC_SPELL_SUGGESTIONS, kChange = IDC_SPELL_CHANGE, kAdd = IDC_SPELL_ADD,
+              kSpellChecking = ID_SPELL_CHECKING, kNew = ID_NEW;
 
 std::wstring DictionariesFolder() { return EnvVar("PAGELARK_DIR") + L"\\Dictionaries"; }
 

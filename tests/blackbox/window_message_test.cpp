@@ -244,8 +244,8 @@ TEST_F(MessageWindowTest, OpensFromNewFromASecondStartAndFromTheOpenRequest) {
     ASSERT_TRUE(Launch());
     EXPECT_TRUE(MessageWindows().empty());   // nothing opens at start-up
 
-    // The tray icon's New is command 57600 on the hidden main window.
-    HWND fromNew = Open([&] { PostMessageW(main_, WM_COMMAND, 57600, 0); });
+    // The tray icon's New is command ID_NEW on the hidden main window.
+    HWND fromNew = Open([&] { PostMessageW(main_, WM_COMMAND, ID_NEW, 0); });
     ASSERT_NE(fromNew, nullptr);
     EXPECT_EQ(TextOf(fromNew), L"Pagelark");
     EXPECT_EQ(TextOf(Counter(fromNew)), L" 0/1520 [1]");
@@ -285,9 +285,9 @@ TEST_F(MessageWindowTest, OutlookExpressWindowsHaveTheirLook) {
     // The toolbar "Standard": Save only in Outlook windows. (Wine keeps a process's menus to
     // itself, so the menus without Save, Move and Copy to Folder are checked by the window layer's
     // own tests.)
-    EXPECT_EQ(ToolbarIndex(express, 57603), -1);
-    EXPECT_GE(ToolbarIndex(outlook, 57603), 0);
-    EXPECT_GE(ToolbarIndex(express, 32801), 0);
+    EXPECT_EQ(ToolbarIndex(express, ID_SAVE), -1);
+    EXPECT_GE(ToolbarIndex(outlook, ID_SAVE), 0);
+    EXPECT_GE(ToolbarIndex(express, ID_SEND), 0);
 }
 
 TEST_F(MessageWindowTest, TypingUpdatesTheCounterAndTheLimitTakesTheEditBack) {
@@ -354,14 +354,14 @@ TEST_F(MessageWindowTest, CopyAndCutNeedASelection) {
     ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == editor; }));
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(editor, EM_SETSEL, 3, 3, SMTO_ABORTIFHUNG, 3000, &ignored);
-    EXPECT_TRUE(WaitFor([&] { return !ToolbarEnabled(frame, 57634) && !ToolbarEnabled(frame, 57635); }));
-    EXPECT_TRUE(ToolbarEnabled(frame, 32801));
+    EXPECT_TRUE(WaitFor([&] { return !ToolbarEnabled(frame, ID_COPY) && !ToolbarEnabled(frame, ID_CUT); }));
+    EXPECT_TRUE(ToolbarEnabled(frame, ID_SEND));
     SendMessageTimeoutW(editor, EM_SETSEL, 0, 4, SMTO_ABORTIFHUNG, 3000, &ignored);
-    EXPECT_TRUE(WaitFor([&] { return ToolbarEnabled(frame, 57634) && ToolbarEnabled(frame, 57635); }));
+    EXPECT_TRUE(WaitFor([&] { return ToolbarEnabled(frame, ID_COPY) && ToolbarEnabled(frame, ID_CUT); }));
     SendMessageTimeoutW(editor, EM_SETSEL, 3, 3, SMTO_ABORTIFHUNG, 3000, &ignored);
-    EXPECT_TRUE(WaitFor([&] { return !ToolbarEnabled(frame, 57634); }));
-    SendMessageTimeoutW(frame, WM_COMMAND, 57642, 0, SMTO_ABORTIFHUNG, 3000, &ignored);   // Select All
-    EXPECT_TRUE(WaitFor([&] { return ToolbarEnabled(frame, 57634); }));
+    EXPECT_TRUE(WaitFor([&] { return !ToolbarEnabled(frame, ID_COPY); }));
+    SendMessageTimeoutW(frame, WM_COMMAND, ID_SELECT_ALL, 0, SMTO_ABORTIFHUNG, 3000, &ignored);   // Select All
+    EXPECT_TRUE(WaitFor([&] { return ToolbarEnabled(frame, ID_COPY); }));
 }
 
 TEST_F(MessageWindowTest, CompletionOfTheToField) {
@@ -468,7 +468,7 @@ TEST_F(MessageWindowTest, ExitWithAModifiedOutlookMessageAnsweredCancelKeepsRunn
     ASSERT_NE(first, nullptr);
     ASSERT_NE(outlook, nullptr);
     Type(GetDlgItem(outlook, kEditor), L"unsaved");
-    PostMessageW(main_, WM_COMMAND, 57665, 0);   // Exit
+    PostMessageW(main_, WM_COMMAND, ID_EXIT, 0);   // Exit
     HWND box = MessageBoxOfProgram();
     ASSERT_NE(box, nullptr);
     EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find(L"Do you want to save the changes?"), std::wstring::npos);

@@ -17,6 +17,7 @@
 
 #include "../win/service_standin_admin.h"
 #include "driver.h"
+#include "resource_ids.h"
 
 namespace pagelark::update_tests {
 
@@ -26,7 +27,7 @@ using namespace std::chrono_literals;
 inline constexpr wchar_t kInstallDir[] = L"C:\\Pagelark Update Test";
 inline constexpr wchar_t kProductKey[] = L"Software\\Orvane\\Pagelark";
 inline constexpr wchar_t kUpdateClass[] = L"Pagelark.Update";
-inline constexpr int kStatusText = 1093, kProgress = 1092;
+inline constexpr int kStatusText = IDC_UPDATE_STATUS, kProgress = IDC_UPDATE_PROGRESS;
 
 std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& text);

@@ -197,7 +197,7 @@ TEST_F(UpdateTest, ASpanishUserSeesOneUpdateWindowAndCheckNowDoesNothingWhileItI
     EXPECT_EQ(bb::GetText(window), L"Pagelark - Actualización");
     // Options, page Updates, "Check Now": the open window is recognised, nothing else opens.
     HWND main = bb::FindTopWindow(bb::kMainTitle, nullptr, pid_);
-    PostMessageW(main, WM_COMMAND, 32807, 0);
+    PostMessageW(main, WM_COMMAND, ID_OPTIONS, 0);
     HWND sheet = nullptr;
     ASSERT_TRUE(bb::WaitUntil([&] {
         for (HWND w : bb::FindTopWindows(nullptr, L"#32770", pid_))
@@ -210,7 +210,7 @@ TEST_F(UpdateTest, ASpanishUserSeesOneUpdateWindowAndCheckNowDoesNothingWhileItI
         EnumChildWindows(
             sheet,
             [](HWND child, LPARAM found) {
-                if (GetDlgCtrlID(child) == 1060 && IsWindowVisible(child)) *reinterpret_cast<HWND*>(found) = child;
+                if (GetDlgCtrlID(child) == IDC_UPDATE_CHECK_NOW && IsWindowVisible(child)) *reinterpret_cast<HWND*>(found) = child;
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&checkNow));

@@ -11,6 +11,7 @@
 
 #include "numbers/check_names_dlg_win.h"
 #include "numbers/contacts_dlg_win.h"
+#include "resource_ids.h"
 #include "ui/resources_win.h"
 
 using namespace pagelark;
@@ -198,7 +199,7 @@ TEST_F(RecipientDialogs, CheckNamesOkWithoutARowStaysOpenThenTakesTheRow) {
     EXPECT_EQ(rows, 2);
     EXPECT_EQ(label, L"Several matches found for \"anna %s %d\".");
     EXPECT_EQ(firstColumn, L"Name");
-    EXPECT_EQ(secondColumn, LoadText(16794));
+    EXPECT_EQ(secondColumn, LoadText(IDS_MOBILE_NUMBER));
     EXPECT_EQ(dialog.ResultText(), "Anna Berg");  // empty second column: the name alone
 }
 
@@ -225,7 +226,7 @@ TEST_F(RecipientDialogs, CheckNamesDoubleClickTakesNameAndAddressCancelKeepsTheE
         SendMessageW(d, WM_NOTIFY, CCheckNamesDlg::kMatchList, reinterpret_cast<LPARAM>(&click));
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(secondColumn, LoadText(16792));
+    EXPECT_EQ(secondColumn, LoadText(IDS_EMAIL_ADDRESS));
     EXPECT_EQ(dialog.ResultText(), "Anna Meier (anna@example.org)");
 
     CCheckNamesDlg cancelled(matches, RecipientMode::Number, nullptr);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "resource_ids.h"
 #include "ui/command_bars_win.h"
 #include "ui/command_ids.h"
 #include "ui/command_state_win.h"
@@ -228,7 +229,7 @@ TEST(UiStatusBar, PanesStandLeftToRightBeforeTheMessagePane) {
     MapWindowPoints(nullptr, bar.hwnd(), reinterpret_cast<POINT*>(&control), 2);
     EXPECT_EQ(control.left, pane.left);
     EXPECT_EQ(control.right, pane.right);
-    HICON icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(145), IMAGE_ICON, 16, 16, LR_SHARED));
+    HICON icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(IDI_SEND_SUCCEEDED), IMAGE_ICON, 16, 16, LR_SHARED));
     ASSERT_TRUE(icon);
     bar.SetPaneIcon(1027, icon);
     EXPECT_EQ(SendMessageW(bar.PaneControl(1027), STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(icon));
@@ -239,7 +240,7 @@ TEST(UiToolkitButton, ConvertedButtonKeepsItsIdCaptionAndClicks) {
     HostWindow host;
     HWND button = CreateWindowExW(0, L"BUTTON", L"To:", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5, 80, 24,
                                   host.hwnd, reinterpret_cast<HMENU>(1000), Module(), nullptr);
-    HICON icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(170), IMAGE_ICON, 16, 16, 0));
+    HICON icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(IDI_RECIPIENTS), IMAGE_ICON, 16, 16, 0));
     ASSERT_TRUE(icon);
     EXPECT_FALSE(IsToolkitButton(button));
     ASSERT_TRUE(MakeToolkitButton(button, icon, Look::Office2003));
