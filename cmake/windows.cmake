@@ -39,17 +39,43 @@ add_custom_command(
     COMMENT "Import library of MAPI32.dll by ordinal")
 add_custom_target(mapi32_import DEPENDS ${MAPI32_IMPORT})
 
+# Libraries a program that only shows its tray icon never calls load when first used: the product
+# links delay-load import libraries made from MinGW's (tools/make_delay_lib.sh), so start-up maps
+# none of them. Every function in them stays callable as before; the first call loads the DLL.
+set(PAGELARK_DELAY_LOADED wininet htmlhelp comdlg32 winspool oleaut32 shell32 shlwapi msimg32 uxtheme crypt32 version
+    wintrust)
+find_program(PAGELARK_NM NAMES x86_64-w64-mingw32-nm nm REQUIRED)
+set(PAGELARK_PRODUCT_LIBS ${PAGELARK_WIN_LIBS})
+set(delay_libraries)
+foreach(lib IN LISTS PAGELARK_DELAY_LOADED)
+    find_library(PAGELARK_IMPORT_${lib} NAMES lib${lib}.a REQUIRED)
+    set(delay_library ${CMAKE_BINARY_DIR}/delayload/lib${lib}_delay.a)
+    add_custom_command(
+        OUTPUT ${delay_library}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delayload
+        COMMAND ${CMAKE_SOURCE_DIR}/tools/make_delay_lib.sh ${PAGELARK_DLLTOOL} ${PAGELARK_NM}
+                ${PAGELARK_IMPORT_${lib}} ${delay_library}
+        DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_delay_lib.sh ${PAGELARK_IMPORT_${lib}}
+        COMMENT "Making the delay-load import library of ${lib}")
+    list(APPEND delay_libraries ${delay_library})
+    list(TRANSFORM PAGELARK_PRODUCT_LIBS REPLACE "^${lib}$" ${delay_library})
+endforeach()
+add_custom_target(pagelark_delay_libraries DEPENDS ${delay_libraries})
+
 add_library(pagelark_win STATIC ${PAGELARK_WIN_SOURCES})
-add_dependencies(pagelark_win mapi32_import)
-target_link_libraries(pagelark_win PUBLIC pagelark_core ${PAGELARK_WIN_LIBS} ${MAPI32_IMPORT} delayimp)
+add_dependencies(pagelark_win mapi32_import pagelark_delay_libraries)
+target_link_libraries(pagelark_win PUBLIC pagelark_core ${PAGELARK_PRODUCT_LIBS} ${MAPI32_IMPORT} delayimp)
 pagelark_product_code(pagelark_win)
 add_dependencies(pagelark_win pagelark_resources)
 target_include_directories(pagelark_win PUBLIC ${GEN_DIR} ${CMAKE_SOURCE_DIR}/resources)
 
+# Sections aligned to pages in the file as in memory: Wine then maps the program's image instead
+# of reading all of it into private memory, so only the pages start-up touches are resident.
+set(PAGELARK_EXE_LINK_OPTIONS -static -municode -Wl,--file-alignment,4096)
 add_executable(Pagelark WIN32 ${PAGELARK_MAIN} ${PAGELARK_RC})
 target_link_libraries(Pagelark PRIVATE pagelark_win)
 pagelark_product_code(Pagelark)
-target_link_options(Pagelark PRIVATE -static -municode)
+target_link_options(Pagelark PRIVATE ${PAGELARK_EXE_LINK_OPTIONS})
 
 # The help files, compiled from help/ with chmcmd; the step fails when the languages' topics differ.
 file(GLOB_RECURSE HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
@@ -99,7 +125,7 @@ set(MSI_INPUTS ${CMAKE_SOURCE_DIR}/installer/Pagelark.wxs ${CMAKE_SOURCE_DIR}/in
 # The same program as the following version, packaged as the update the tests install.
 add_executable(PagelarkNext WIN32 ${PAGELARK_MAIN} ${PAGELARK_RC})
 target_link_libraries(PagelarkNext PRIVATE pagelark_win)
-target_link_options(PagelarkNext PRIVATE -static -municode)
+target_link_options(PagelarkNext PRIVATE ${PAGELARK_EXE_LINK_OPTIONS})
 target_compile_definitions(PagelarkNext PRIVATE PAGELARK_VERSION_NEXT)
 set(PAGELARK_STAGE_NEXT ${CMAKE_BINARY_DIR}/stage-next)
 
