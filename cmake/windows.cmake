@@ -42,8 +42,8 @@ add_custom_target(mapi32_import DEPENDS ${MAPI32_IMPORT})
 # Libraries a program that only shows its tray icon never calls load when first used: the product
 # links delay-load import libraries made from MinGW's (tools/make_delay_lib.sh), so start-up maps
 # none of them. Every function in them stays callable as before; the first call loads the DLL.
-set(PAGELARK_DELAY_LOADED wininet htmlhelp comdlg32 winspool oleaut32 shell32 shlwapi msimg32 uxtheme crypt32 version
-    wintrust)
+set(PAGELARK_DELAY_LOADED comctl32 wininet htmlhelp comdlg32 winspool oleaut32 shell32 shlwapi msimg32 uxtheme crypt32
+    version wintrust)
 find_program(PAGELARK_NM NAMES x86_64-w64-mingw32-nm nm REQUIRED)
 set(PAGELARK_PRODUCT_LIBS ${PAGELARK_WIN_LIBS})
 set(delay_libraries)

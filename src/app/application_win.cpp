@@ -65,10 +65,8 @@ Application::~Application() {
 bool Application::Startup(std::string_view commandLine) {
     // The order below is what other programs and the user see; keep it. COM and OLE come first:
     // the mail-client bridge and the address books need them on this thread, and without OLE the
-    // program cannot work at all, so it says so and ends before anything else happens.
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
-                                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    // program cannot work at all, so it says so and ends before anything else happens. (The
+    // common controls are registered by the first window that holds one: EnsureCommonControls.)
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     if (FAILED(OleInitialize(nullptr))) {
         ShowTextMessage(nullptr, IDS_OLE_INIT_FAILED, MB_OK | MB_ICONERROR);

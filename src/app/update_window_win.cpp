@@ -12,6 +12,7 @@
 #include "service/update_download_win.h"
 #include "service/update_progress.h"
 #include "service/update_rules.h"
+#include "ui/common_controls_win.h"
 #include "ui/resources_win.h"
 
 namespace pagelark {
@@ -74,6 +75,7 @@ HWND FindUpdateWindow() {
 
 HWND CUpdateWindow::Open(Application& app, HWND owner, bool foreground) {
     const DLGTEMPLATE* dialog = FindDialogTemplate(IDD_UPDATE);
+    EnsureCommonControls();
     if (!dialog || !RegisterUpdateWindowClass()) return nullptr;
     auto* window = new CUpdateWindow(app);
     HWND hwnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog, owner, &CUpdateWindow::DialogProc,

@@ -1,5 +1,6 @@
 #include "ui/dialog_win.h"
 
+#include "ui/common_controls_win.h"
 #include "ui/resources_win.h"
 
 namespace pagelark {
@@ -7,6 +8,7 @@ namespace pagelark {
 INT_PTR Dialog::ShowModal(HWND owner) {
     const DLGTEMPLATE* dialogTemplate = FindDialogTemplate(templateId_);
     if (!dialogTemplate) return -1;
+    EnsureCommonControls();
     return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate, owner, &Dialog::DialogProc,
                                    reinterpret_cast<LPARAM>(this));
 }

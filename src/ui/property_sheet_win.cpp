@@ -1,5 +1,6 @@
 #include "ui/property_sheet_win.h"
 
+#include "ui/common_controls_win.h"
 #include "ui/language_resource_win.h"
 
 namespace pagelark {
@@ -125,6 +126,7 @@ INT_PTR CPropertySheet::DoModal(HWND owner) {
     header.nStartPage = static_cast<UINT>(startPage_);
     header.phpage = handles.data();
     accepted_ = false;
+    EnsureCommonControls();
     const INT_PTR result = PropertySheetW(&header);
     hwnd_ = nullptr;
     for (CPropertyPage* page : pages_) page->sheet_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/common_controls_win.h"
+
 namespace pagelark {
 
 CStatusBar::~CStatusBar() {
@@ -10,6 +12,7 @@ CStatusBar::~CStatusBar() {
 
 bool CStatusBar::Create(HWND parent, int controlId) {
     if (hwnd_) return false;  // one status bar per object
+    EnsureCommonControls();
     hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);

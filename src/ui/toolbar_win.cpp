@@ -3,6 +3,7 @@
 #include <uxtheme.h>
 
 #include "ui/command_ids.h"
+#include "ui/common_controls_win.h"
 #include "ui/language_resource_win.h"
 
 namespace pagelark {
@@ -63,6 +64,7 @@ bool CToolBar::Create(HWND parent, HINSTANCE module, LANGID language, const Tool
     if (ids.empty() || !strip) return false;
     look_ = choice.look;
 
+    EnsureCommonControls();
     images_.reset(ImageList_Create(choice.imageSize, choice.imageSize, ILC_COLOR24 | ILC_MASK, 10, 0));
     ImageList_AddMasked(images_.get(), strip.get(), kStripBackground);
 

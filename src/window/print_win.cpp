@@ -10,6 +10,7 @@
 #include "common/text_encoding.h"
 #include "common/wide_string_win.h"
 #include "ids_send.h"
+#include "ui/common_controls_win.h"
 #include "ui/resources_win.h"
 #include "window/print_jobs.h"
 #include "window/print_layout.h"
@@ -108,6 +109,7 @@ PrintOutcome PrintOnDevice(HWND owner, HDC dc, const std::string& utf8Text, cons
     PrintProgress progress;
     const JobRegistration registration(dc, &progress);
     EnableWindow(owner, FALSE);
+    EnsureCommonControls();
     if (const DLGTEMPLATE* dialog = FindDialogTemplate(IDD_PRINTING))
         progress.box = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog, owner, ProgressProc,
                                                   reinterpret_cast<LPARAM>(&progress));

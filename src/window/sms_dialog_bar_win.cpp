@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "resource_ids.h"
+#include "ui/common_controls_win.h"
 #include "ui/resources_win.h"
 
 namespace pagelark {
@@ -25,6 +26,7 @@ RECT ChildRect(HWND parent, int id) {
 
 bool CSMSDialogBar::Create(HWND frame, int barId) {
     const DLGTEMPLATE* dialogTemplate = FindDialogTemplate(IDD_SMS_DIALOG_BAR);
+    EnsureCommonControls();
     if (!dialogTemplate) return false;
     hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate, frame, &DialogProc,
                                        reinterpret_cast<LPARAM>(this));
