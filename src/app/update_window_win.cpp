@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/application_win.h"
+#include "common/handle_win.h"
 #include "common/wide_string_win.h"
 #include "resource_ids.h"
 #include "service/package_verify_win.h"
@@ -57,14 +58,12 @@ std::wstring FolderOf(const std::wstring& path) {
 }
 
 bool WriteUpdateLog(const std::wstring& logPath, const std::string& parameters) {
-    HANDLE file = CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const KernelHandle file = OwnFile(CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     const std::string line = UpdateLogFirstLine(parameters);
     DWORD written = 0;
-    const bool ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) != 0;
-    CloseHandle(file);
-    return ok;
+    return WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) != 0;
 }
 
 }  // namespace

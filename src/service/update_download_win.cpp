@@ -16,12 +16,15 @@ constexpr std::uint32_t kMaxPackageBytes = 512u * 1024 * 1024;
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     const std::wstring partial = path + L".part";
-    HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
+    bool ok = false;
+    {
+        const KernelHandle file = OwnFile(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        DWORD written = 0;
+        ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size();
+    }   // closed before the move
     // Only a complete file ever carries the package's name.
     if (!ok || !MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileW(partial.c_str());
@@ -36,7 +39,7 @@ std::shared_ptr<UpdateDownload> UpdateDownload::Start(UpdateDownloadRequest requ
     std::shared_ptr<UpdateDownload> download(new UpdateDownload(std::move(request)));
     // The worker holds its own reference: a window that goes away never pulls the state from under it.
     auto* reference = new std::shared_ptr<UpdateDownload>(download);
-    download->thread_ = CreateThread(nullptr, 0, &UpdateDownload::ThreadMain, reference, 0, nullptr);
+    download->thread_.reset(CreateThread(nullptr, 0, &UpdateDownload::ThreadMain, reference, 0, nullptr));
     if (!download->thread_) {
         delete reference;
         return nullptr;
@@ -44,10 +47,7 @@ std::shared_ptr<UpdateDownload> UpdateDownload::Start(UpdateDownloadRequest requ
     return download;
 }
 
-UpdateDownload::~UpdateDownload() {
-    CloseHandles();
-    if (thread_) CloseHandle(thread_);
-}
+UpdateDownload::~UpdateDownload() { CloseHandles(); }
 
 DWORD WINAPI UpdateDownload::ThreadMain(void* param) {
     std::unique_ptr<std::shared_ptr<UpdateDownload>> self(static_cast<std::shared_ptr<UpdateDownload>*>(param));
@@ -73,7 +73,7 @@ bool UpdateDownload::Cancel(DWORD waitMs) {
         stop_ = true;
     }
     CloseHandles();
-    return !thread_ || WaitForSingleObject(thread_, waitMs) == WAIT_OBJECT_0;
+    return !thread_ || WaitForSingleObject(thread_.get(), waitMs) == WAIT_OBJECT_0;
 }
 
 bool UpdateDownload::Stopped() const {

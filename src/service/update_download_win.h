@@ -13,6 +13,8 @@
 #include <mutex>
 #include <string>
 
+#include "common/handle_win.h"
+
 namespace pagelark {
 
 inline constexpr UINT kUpdateProgressMessage = WM_APP + 40;
@@ -84,7 +86,7 @@ private:
     bool stop_ = false;
     bool progressPending_ = false;
     HINTERNET handles_[3] = {};    // root, connection, request
-    HANDLE thread_ = nullptr;
+    KernelHandle thread_;
 };
 
 }  // namespace pagelark
