@@ -102,8 +102,18 @@ bool Application::Startup(std::string_view commandLine) {
     // exist before any window can send or read an item.
     installation_ = ReadInstallationValues(*registry_);
     addressBooks_ = std::make_unique<AddressBooks>();
-    addressBooks_->Init(AddressBookOptionsOf(settings_), Widen(programDir_));   // start-up goes on either way
-    mailBridge_ = CreateMailBridge(settings_, [this](const std::string& line) { addressBooks_->LogLine(line); });
+    // The Outlook Express button asks for a window like any other program: by the open request.
+    addressBooks_->SetOutlookExpressOpener([this] {
+        if (mainWindow_ && mainWindow_->hwnd())
+            PostMessageW(mainWindow_->hwnd(), kOpenRequestMessage, static_cast<WPARAM>(HostClient::OutlookExpress), 0);
+    });
+    // Start-up goes on either way; a missing Outlook Express connector is only logged.
+    addressBooks_->Init(AddressBookOptionsOf(settings_), Widen(programDir_));
+    mailBridge_ = CreateMailBridge(
+        settings_, [this](const std::string& line) { addressBooks_->LogLine(line); },
+        [this](const MessageRecord& record, FolderKind kind, const std::string& sender) {
+            return addressBooks_->FileOutlookExpressMessage(record, kind, sender);
+        });
     service_->OpenRequestLog(programDir_);   // start-up goes on without it
 
     // Read once: the about box and the service requests both show it.
@@ -230,6 +240,14 @@ void Application::HideIcon() {
 void Application::QuitForUpdate() {
     exitingForUpdate_ = true;
     if (HWND main = mainWindow()) PostMessageW(main, WM_COMMAND, MAKEWPARAM(command::kExit, 0), 0);
+}
+
+void Application::StartMailIntegration(HWND owner) {
+    if (addressBooks_) addressBooks_->Init(AddressBookOptionsOf(settings_), Widen(programDir_), owner, true);
+}
+
+void Application::StopMailIntegration() {
+    if (addressBooks_) addressBooks_->StopMailIntegration(AddressBookOptionsOf(settings_));
 }
 
 void Application::ReloadAddressBooks() {

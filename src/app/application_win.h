@@ -87,6 +87,10 @@ public:
     void QuitForUpdate();
     // Timer 100: starts the background reload of the address books.
     void ReloadAddressBooks();
+    // The options' e-mail page applied: Outlook Express integrated starts the mail-client
+    // integration again (a failure is shown over `owner`), otherwise it is stopped.
+    void StartMailIntegration(HWND owner);
+    void StopMailIntegration();
     // Sends a close request to every listed message window that still exists; true when none
     // of them is left afterwards.
     bool CloseMessageWindows();

@@ -10,11 +10,11 @@ namespace {
 
 ServiceClient& ServiceOf(Application& app) { return app.service(); }
 
-SetupServiceHooks HooksOf(Application& app) {
+SetupServiceHooks HooksOf(Application& app, HWND owner) {
     SetupServiceHooks hooks;
-    // Starting the integration reads the address books again; there is nothing to stop yet.
-    hooks.startMailIntegration = [&app] { app.ReloadAddressBooks(); };
-    hooks.stopMailIntegration = [] {};
+    // Starting the integration also reads the address books again.
+    hooks.startMailIntegration = [&app, owner] { app.StartMailIntegration(owner); };
+    hooks.stopMailIntegration = [&app] { app.StopMailIntegration(); };
     hooks.checkForUpdate = [&app](bool manual) { return CheckForUpdate(app, manual); };
     return hooks;
 }
@@ -44,7 +44,7 @@ SetupEnvironment EnvironmentOf(Application& app, SetupServices& services) {
 void RunSetupWizard(Application& app, HWND owner) {
     ServiceSetupServices services(ServiceOf(app), app.settings(), app.installation(),
                                   [&app]() -> const LanguageInfo& { return app.language(); }, app.programDir(),
-                                  owner, HooksOf(app));
+                                  owner, HooksOf(app, owner));
     SetupEnvironment environment = EnvironmentOf(app, services);
     RunRegisterWizard(environment, owner);
 }
@@ -52,7 +52,7 @@ void RunSetupWizard(Application& app, HWND owner) {
 void RunOptionsSheet(Application& app, HWND owner, const CreditsDisplay& display) {
     ServiceSetupServices services(ServiceOf(app), app.settings(), app.installation(),
                                   [&app]() -> const LanguageInfo& { return app.language(); }, app.programDir(),
-                                  owner, HooksOf(app));
+                                  owner, HooksOf(app, owner));
     SetupEnvironment environment = EnvironmentOf(app, services);
     RunConfigSheet(environment, owner, display);
 }

@@ -13,19 +13,21 @@ namespace pagelark {
 
 AddressBookLog::~AddressBookLog() { Close(); }
 
-unsigned long AddressBookLog::Open(const std::wstring& path) {
+unsigned long AddressBookLog::Open(const std::wstring& path, bool append) {
     std::lock_guard lock(mutex_);
     if (file_) std::fclose(file_);
     file_ = nullptr;
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return GetLastError();
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT | _O_RDWR);
+    // "a" in _fdopen alone does not move a descriptor made from a handle: _O_APPEND does.
+    const int descriptor =
+        _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT | _O_RDWR | (append ? _O_APPEND : 0));
     if (descriptor < 0) {
         CloseHandle(handle);
         return ERROR_INVALID_HANDLE;
     }
-    file_ = _fdopen(descriptor, "w+t");
+    file_ = _fdopen(descriptor, append ? "a+t" : "w+t");
     if (!file_) {
         _close(descriptor);
         return ERROR_INVALID_HANDLE;

@@ -16,8 +16,9 @@ public:
     AddressBookLog(const AddressBookLog&) = delete;
     AddressBookLog& operator=(const AddressBookLog&) = delete;
 
-    // Creates (empties) the file, shared for reading and writing; 0 or the system's error code.
-    unsigned long Open(const std::wstring& path);
+    // Creates (empties) the file, or with `append` opens it to write on at its end; shared for
+    // reading and writing; 0 or the system's error code.
+    unsigned long Open(const std::wstring& path, bool append = false);
     bool IsOpen() const { return file_ != nullptr; }
     const std::wstring& path() const { return path_; }
     void Close();

@@ -72,24 +72,33 @@ AddressBookOptions AddressBooks::options() const {
     return options_;
 }
 
-bool AddressBooks::Init(const AddressBookOptions& options, const std::wstring& programDir, HWND owner) {
+bool AddressBooks::Init(const AddressBookOptions& options, const std::wstring& programDir, HWND owner,
+                        bool fromOptions) {
+    if (shutDown_) return false;
+    bool switchedOn = false;
     {
         std::lock_guard lock(optionsMutex_);
+        switchedOn = fromOptions && !options_.integrateOE && options.integrateOE;
         options_ = options;
     }
-    if (!initialized_) {
+    if (!initialized_ || stopped_) {
+        // The first start empties the log; a start after a stop goes on where it ended.
+        const bool append = initialized_;
         initialized_ = true;
-        if (const unsigned long error = mapiLog_.Open(MapiLogPath(programDir))) {
+        stopped_ = false;
+        if (const unsigned long error = mapiLog_.Open(MapiLogPath(programDir), append)) {
             ShowMessage(owner, FillPlaceholders(LoadText(IDS_MAPI_LOG_FAILED), {SystemErrorText(error)}),
                         MB_OK | MB_ICONERROR);
             return false;
         }
     }
     if (options.integrateOutlook && !mapiStarted_) StartMapi();
-    if (options.integrateOE && !StartOutlookExpressHook()) return false;
+    const bool connected = !options.integrateOE || StartOutlookExpressHook(programDir, owner, switchedOn);
+    // Without the connector the contacts are read all the same: only the toolbar button and the
+    // sent copies of Outlook Express are missing.
     readers_.Start(kOutlookSource);
     readers_.Start(kOutlookExpressSource);
-    return true;
+    return connected;
 }
 
 void AddressBooks::StartMapi() {
@@ -103,14 +112,57 @@ void AddressBooks::StartMapi() {
     else mapiLog_.Write("Error on MAPI initialization: %d\n", result);
 }
 
-bool AddressBooks::StartOutlookExpressHook() { return true; }
+bool AddressBooks::StartOutlookExpressHook(const std::wstring& programDir, HWND owner, bool showFailure) {
+    if (!outlookExpress_) {
+        OutlookExpressHooks hooks;
+        hooks.log = [this](const std::string& line) { mapiLog_.WriteText(line); };
+        hooks.integrate = [this] { return options().integrateOE; };
+        hooks.openMessageWindow = [this] {
+            if (openOutlookExpress_) openOutlookExpress_();
+        };
+        hooks.showFailure = [](const std::wstring& text) { ShowMessage(nullptr, text, MB_OK | MB_ICONERROR); };
+        hooks.programDir = programDir;
+        outlookExpress_ = std::make_unique<OutlookExpressSide>(std::move(hooks));
+    }
+    std::wstring failure;
+    if (outlookExpress_->Start(failure)) return true;
+    if (showFailure)
+        ShowMessage(owner, FillPlaceholders(LoadText(IDS_OE_START_FAILED), {failure}), MB_OK | MB_ICONERROR);
+    return false;
+}
+
+bool AddressBooks::FileOutlookExpressMessage(const MessageRecord& record, FolderKind kind,
+                                             const std::string& senderText) {
+    if (!options().integrateOE || !outlookExpress_) return false;
+    return outlookExpress_->FileMessage(record, kind, senderText);
+}
+
+void AddressBooks::StopMailIntegration(const AddressBookOptions& options) {
+    if (shutDown_) return;
+    {
+        std::lock_guard lock(optionsMutex_);
+        options_ = options;
+    }
+    if (outlookExpress_) outlookExpress_->Stop(true);
+    if (!initialized_ || stopped_) return;
+    stopped_ = true;
+    EndMapi();
+    mapiLog_.Close();
+}
+
+void AddressBooks::EndMapi() {
+    // Readings check the flag before they touch MAPI; the ones already inside end first.
+    const bool started = mapiStarted_.exchange(false);
+    readers_.Wait();
+    if (started) mapi_.functions().Uninitialize();
+}
 
 void AddressBooks::ReloadAll(const AddressBookOptions& options) {
     {
         std::lock_guard lock(optionsMutex_);
         options_ = options;
     }
-    if (shutDown_) return;
+    if (shutDown_ || stopped_) return;
     readers_.Start(kOutlookSource);
     readers_.Start(kOutlookExpressSource);
 }
@@ -150,10 +202,9 @@ void AddressBooks::SaveChanged(int source, ContactList list) {
 void AddressBooks::Shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
-    StopOutlookExpressHook();
-    readers_.Wait();   // a reading still inside MAPI must end before MAPI does
-    if (mapiStarted_) mapi_.functions().Uninitialize();
-    mapiStarted_ = false;
+    if (outlookExpress_) outlookExpress_->Stop(false);
+    outlookExpress_.reset();
+    EndMapi();   // a reading still inside MAPI ends before MAPI does
     lists_.Clear();
     mapiLog_.Close();
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,6 +13,7 @@
 #include "mailclients/address_book_log_win.h"
 #include "mailclients/contact_lists.h"
 #include "mailclients/mapi_library_win.h"
+#include "mailclients/oe_integration_win.h"
 #include "model/settings.h"
 
 namespace pagelark {
@@ -34,11 +36,26 @@ public:
     AddressBooks(const AddressBooks&) = delete;
     AddressBooks& operator=(const AddressBooks&) = delete;
 
-    // Once at start-up: opens Mapi.log (an error box and false when it cannot be made), starts
-    // MAPI when Outlook is integrated, starts the Outlook Express library, then reads both sources.
-    bool Init(const AddressBookOptions& options, const std::wstring& programDir, HWND owner = nullptr);
-    // Timer 100: reads both sources again (a source still being read is left alone).
+    // At start-up, and from the options when Outlook Express is integrated: opens Mapi.log (an
+    // error box and false when it cannot be made), starts MAPI when Outlook is integrated, starts
+    // the Outlook Express side, then reads both sources. When the Outlook Express side cannot
+    // start, the failure goes into Mapi.log and false is returned, but the sources are still read;
+    // a box tells the user only from the options (`fromOptions`) when the user has just switched
+    // Outlook Express on (the options before had it off).
+    bool Init(const AddressBookOptions& options, const std::wstring& programDir, HWND owner = nullptr,
+              bool fromOptions = false);
+    // From the options when Outlook Express is not integrated: stops the Outlook Express side and
+    // ends the MAPI use and the log until the next Init, after every reading has ended. The lists
+    // read so far stay.
+    void StopMailIntegration(const AddressBookOptions& options);
+    // Timer 100: reads both sources again (a source still being read is left alone; nothing while
+    // the integration is stopped).
     void ReloadAll(const AddressBookOptions& options);
+    // What the Outlook Express button's click does (posts the open request); set before Init.
+    void SetOutlookExpressOpener(std::function<void()> open) { openOutlookExpress_ = std::move(open); }
+    // Files a sent copy in Outlook Express (false when it is not integrated or not started).
+    bool FileOutlookExpressMessage(const MessageRecord& record, FolderKind kind, const std::string& senderText);
+    OeStage outlookExpressStage() const { return outlookExpress_ ? outlookExpress_->stage() : OeStage::Stopped; }
     // The current list of source 1 or 2; none for another number or before the first reading.
     std::shared_ptr<const ContactList> List(int source) const { return lists_.List(source); }
     // Writes back the numbers of `list` whose changed flag is set (SaveChangedNumbers on) and makes
@@ -56,10 +73,9 @@ public:
     void WaitForReadings() { readers_.Wait(); }
 
 private:
-    // The Outlook Express library is started here once its integration exists; nothing to do yet.
-    bool StartOutlookExpressHook();
-    void StopOutlookExpressHook() {}
+    bool StartOutlookExpressHook(const std::wstring& programDir, HWND owner, bool showFailure);
     void StartMapi();
+    void EndMapi();
     void Read(int source, ContactList& list);
     AddressBookOptions options() const;
 
@@ -69,7 +85,10 @@ private:
     MapiLibrary mapi_;
     std::atomic<bool> mapiStarted_{false};   // read by the reading threads
     bool initialized_ = false;
+    bool stopped_ = false;   // the integration was stopped from the options: no readings, no log
     bool shutDown_ = false;
+    std::function<void()> openOutlookExpress_;
+    std::unique_ptr<OutlookExpressSide> outlookExpress_;   // user-interface thread only
     ContactLists lists_;
     ContactReaders readers_;   // last: its threads end before the members they use
 };

@@ -77,6 +77,10 @@ MapiLibrary::~MapiLibrary() {
 }
 
 int MapiLibrary::Find(const std::wstring& executableName) {
+    // Found again after a stop of the integration (MAPI ended then): the old load goes first.
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+    loadedPath_.clear();
     functions_ = StaticMapiFunctions();
     std::wstring path;
     {
