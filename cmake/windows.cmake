@@ -169,7 +169,12 @@ add_dependencies(unit_tests pagelark_lexicons)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(WIN_TEST_SOURCES)
-    pagelark_wine_test(win_tests SOURCES ${WIN_TEST_SOURCES} ${PAGELARK_RC} LIBS pagelark_win gtest_main)
+    pagelark_wine_test(win_tests SOURCES ${WIN_TEST_SOURCES} ${PAGELARK_RC}
+                       ${CMAKE_SOURCE_DIR}/tests/blackbox/connector_double.cpp ${CMAKE_SOURCE_DIR}/tests/blackbox/driver.cpp
+                       LIBS pagelark_win gtest_main)
+    # The connector stand-in's registration helper is shared with the black-box tests.
+    target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox)
+    add_dependencies(win_tests connector_double)
     # The check of the shipped data files reads the staged program folder.
     set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/win/app_data_folders_test.cpp PROPERTIES
         COMPILE_DEFINITIONS "PAGELARK_STAGE_DIR=\"${PAGELARK_STAGE}\"")
@@ -180,7 +185,7 @@ file(GLOB BLACKBOX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/blackbox/
 if(BLACKBOX_SOURCES)
     pagelark_wine_test(blackbox_tests SOURCES ${BLACKBOX_SOURCES} LIBS gtest_main ${PAGELARK_WIN_LIBS})
     target_include_directories(blackbox_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src ${GEN_DIR})
-    add_dependencies(blackbox_tests stage pagelark_resource_ids)
+    add_dependencies(blackbox_tests stage pagelark_resource_ids connector_double)
 endif()
 
 # Updates through the real program and Windows Installer: an executable of its own, because it
@@ -211,6 +216,7 @@ endif()
 add_subdirectory(tests/doubles/outlook)
 
 add_subdirectory(tests/doubles/mapi)
+add_subdirectory(tests/doubles/connector)
 add_executable(address_books_bench ${CMAKE_SOURCE_DIR}/tests/bench/address_books_bench_win.cpp)
 target_link_libraries(address_books_bench PRIVATE pagelark_win psapi)
 target_compile_definitions(address_books_bench PRIVATE ${PAGELARK_WIN_DEFINITIONS})

@@ -1,0 +1,62 @@
+#pragma once
+// The mail-connector stand-in (tests/doubles/connector) as the program's Outlook Express: its four
+// classes registered under HKLM\Software\Classes (Wine 8 does not look under HKCU) with the
+// connector's ProgIDs, its store file
+// named through the environment the program inherits, and its control window to start and close
+// the mail client, click our button and switch the identity. Everything goes when the object goes.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+namespace pagelark::blackbox {
+
+class ConnectorDouble {
+public:
+    struct Button {
+        std::string caption, image, highlighted, tooltip;
+    };
+    struct Message {
+        std::string identity;
+        int folder = 0;
+        std::string source;
+    };
+
+    // `identity`: the mail client's current identity at the start. `registered` false leaves the
+    // classes out (a machine without a connector) but still names a store.
+    explicit ConnectorDouble(const std::string& identity = "Main Identity", bool registered = true);
+    ~ConnectorDouble();
+    ConnectorDouble(const ConnectorDouble&) = delete;
+    ConnectorDouble& operator=(const ConnectorDouble&) = delete;
+
+    void Register();
+    void Unregister();
+
+    // Control commands, once the program has made the connector's first object; the command's
+    // result (-1 when the control window never appeared or did not answer).
+    long StartClient() { return Control("start"); }
+    long CloseClient() { return Control("close"); }
+    long Click(int index = 0) { return Control("click " + std::to_string(index)); }
+    long SwitchIdentity(const std::string& identity) { return Control("identity " + identity); }
+    bool WaitForControl(Duration timeout = kTimeout) const;
+
+    std::vector<Button> Buttons() const;
+    std::vector<Message> Messages() const;
+    bool WaitForButton(Duration timeout = kTimeout) const {
+        return WaitUntil([&] { return !Buttons().empty() && !Buttons().front().tooltip.empty(); }, timeout);
+    }
+    // The leak report the stand-in writes at unload, empty when it left nothing behind.
+    std::string Leaks() const;
+
+private:
+    long Control(const std::string& command);
+    std::wstring storePath_;
+    bool registered_ = false;
+};
+
+// Mapi.log in the temporary folder, with plain line feeds.
+std::string ReadMapiLog();
+
+}  // namespace pagelark::blackbox
