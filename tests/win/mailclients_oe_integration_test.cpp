@@ -11,7 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "address_book_doubles.h"
 #include "connector_double.h"
+#include "mailclients/address_books_win.h"
 #include "mailclients/oe_event_sink_win.h"
 #include "mailclients/oe_integration_win.h"
 
@@ -138,6 +140,59 @@ TEST_F(OeIntegrationTest, MissingConnectorFailsTheStartWithItsReason) {
     EXPECT_NE(log_.find("ERROR: OEAPI initialization failed: "), std::string::npos) << log_;
     EXPECT_EQ(side_->stage(), OeStage::Stopped);
     EXPECT_TRUE(failures_.empty());   // the caller decides whether the user sees it
+}
+
+std::string ReadMapiLog(const AddressBooks& books) {
+    std::string text = testing::ReadAll(books.mapiLogPath());
+    std::string lines;
+    for (char c : text)
+        if (c != '\r') lines += c;
+    return lines;
+}
+
+// The address books around the Outlook Express side: without a connector the start fails quietly
+// and the contacts are still read; the stop from the options ends MAPI and the log only after the
+// readings, and the next start writes on at the log's end.
+TEST(AddressBooksOutlookExpress, MissingConnectorStillReadsAndStopThenStartKeepsTheLog) {
+    CoInitialize(nullptr);
+    {
+        testing::AddressBookDoubles doubles;
+        testing::WriteAll(doubles.wabData(), "container\tid=PAB\tname=Main Identity\n"
+                                             "entry\tid=W1\tin=PAB\tkind=person\tdisplay=Wanda\tmobile=+491719999999\n");
+        const AddressBookOptions options{true, true, false};
+        AddressBooks books;
+        {
+            ConnectorDouble absent("Main Identity", false);
+            EXPECT_FALSE(books.Init(options, doubles.folder()));
+        }
+        books.WaitForReadings();
+        ASSERT_NE(books.List(2), nullptr);
+        EXPECT_EQ(books.List(2)->size(), 1u);
+        EXPECT_NE(ReadMapiLog(books).find("ERROR: OEAPI initialization failed: "), std::string::npos);
+
+        ConnectorDouble connector;
+        EXPECT_TRUE(books.Init(options, doubles.folder(), nullptr, true));
+        EXPECT_EQ(books.outlookExpressStage(), OeStage::Started);
+        books.WaitForReadings();
+        books.StopMailIntegration({true, false, false});
+        EXPECT_EQ(books.outlookExpressStage(), OeStage::Stopped);
+        EXPECT_FALSE(books.mapiStarted());
+        books.ReloadAll({true, false, false});   // stopped: no reading starts (it would empty list 2)
+        books.WaitForReadings();
+        books.LogLine("dropped while the log is closed\n");
+        EXPECT_EQ(books.List(2)->size(), 1u);
+
+        EXPECT_TRUE(books.Init(options, doubles.folder(), nullptr, true));
+        books.WaitForReadings();
+        const std::string log = ReadMapiLog(books);
+        const size_t first = log.find("OEAPIInit initialized successfully");
+        ASSERT_NE(first, std::string::npos) << log;
+        EXPECT_NE(log.find("OEAPIInit initialized successfully", first + 1), std::string::npos) << log;
+        EXPECT_EQ(log.find("dropped"), std::string::npos);
+        EXPECT_EQ(log.find("ERROR: OEAPI initialization failed: "), log.rfind("ERROR: OEAPI initialization failed: "));
+        books.Shutdown();
+    }
+    CoUninitialize();
 }
 
 TEST(ConnectorEventSink, CallsFromAnotherThreadAreRefused) {

@@ -107,7 +107,9 @@ TEST_F(WabReader, ChangedNumbersAreWrittenAndUnopenableEntriesKeepTheirFlag) {
 TEST_F(WabReader, OutlookExpressSourceReadsBesideMapiLog) {
     WriteAll(doubles_.wabData(), kWab);
     AddressBooks books;
-    ASSERT_TRUE(books.Init({false, true, false}, doubles_.folder()));
+    // No mail connector is registered here: the Outlook Express side cannot start, so Init says
+    // so, but the address books are read all the same.
+    EXPECT_FALSE(books.Init({false, true, false}, doubles_.folder()));
     books.WaitForReadings();
     ASSERT_NE(books.List(2), nullptr);
     EXPECT_EQ(books.List(2)->size(), 4u);
