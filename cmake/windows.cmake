@@ -171,6 +171,7 @@ file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp
 if(WIN_TEST_SOURCES)
     pagelark_wine_test(win_tests SOURCES ${WIN_TEST_SOURCES} ${PAGELARK_RC}
                        ${CMAKE_SOURCE_DIR}/tests/blackbox/connector_double.cpp ${CMAKE_SOURCE_DIR}/tests/blackbox/driver.cpp
+                       ${CMAKE_SOURCE_DIR}/tests/doubles/connector/connector_store.cpp
                        LIBS pagelark_win gtest_main)
     # The connector stand-in's registration helper is shared with the black-box tests.
     target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox)
@@ -183,7 +184,9 @@ endif()
 
 file(GLOB BLACKBOX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/blackbox/*.cpp)
 if(BLACKBOX_SOURCES)
-    pagelark_wine_test(blackbox_tests SOURCES ${BLACKBOX_SOURCES} LIBS gtest_main ${PAGELARK_WIN_LIBS})
+    # The connector stand-in's store is read with its own reader.
+    pagelark_wine_test(blackbox_tests SOURCES ${BLACKBOX_SOURCES} ${CMAKE_SOURCE_DIR}/tests/doubles/connector/connector_store.cpp
+                       LIBS gtest_main ${PAGELARK_WIN_LIBS})
     target_include_directories(blackbox_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src ${GEN_DIR})
     add_dependencies(blackbox_tests stage pagelark_resource_ids connector_double)
 endif()

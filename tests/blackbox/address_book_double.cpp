@@ -1,7 +1,6 @@
 #include "address_book_double.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace pagelark::blackbox {
 namespace {
@@ -9,20 +8,6 @@ namespace {
 constexpr wchar_t kMailClients[] = L"SOFTWARE\\Clients\\Mail";
 constexpr wchar_t kOutlookClient[] = L"SOFTWARE\\Clients\\Mail\\Microsoft Outlook";
 constexpr wchar_t kWabPath[] = L"Software\\Microsoft\\WAB\\DLLPath";
-
-std::wstring Folder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-std::string ReadText(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 
@@ -37,13 +22,13 @@ MapiDoubleBook::MapiDoubleBook(const std::string& data, Source source) : source_
     std::ofstream(dataPath_.c_str(), std::ios::binary | std::ios::trunc) << data;
     if (wab) {
         SetEnvironmentVariableW(L"PAGELARK_WAB_DOUBLE_DATA", dataPath_.c_str());
-        SetString(HKEY_LOCAL_MACHINE, kWabPath, nullptr, Folder() + L"\\tests\\doubles\\mapi\\wab32.dll");
+        SetString(HKEY_LOCAL_MACHINE, kWabPath, nullptr, TestProgramFolder() + L"\\tests\\doubles\\mapi\\wab32.dll");
         return;
     }
     SetEnvironmentVariableW(L"PAGELARK_MAPI_DOUBLE_DATA", dataPath_.c_str());
     oldDefaultClient_ = GetString(HKEY_LOCAL_MACHINE, kMailClients, nullptr);
     SetString(HKEY_LOCAL_MACHINE, kMailClients, nullptr, L"Microsoft Outlook");
-    SetString(HKEY_LOCAL_MACHINE, kOutlookClient, L"DLLPathEx", Folder() + L"\\tests\\doubles\\mapi\\mapi_double.dll");
+    SetString(HKEY_LOCAL_MACHINE, kOutlookClient, L"DLLPathEx", TestProgramFolder() + L"\\tests\\doubles\\mapi\\mapi_double.dll");
 }
 
 MapiDoubleBook::~MapiDoubleBook() {
@@ -60,11 +45,11 @@ MapiDoubleBook::~MapiDoubleBook() {
 }
 
 bool MapiDoubleBook::WaitForLog(const std::string& text, Duration timeout) const {
-    return WaitUntil([&] { return ReadText(logPath_).find(text) != std::string::npos; }, timeout);
+    return WaitUntil([&] { return ReadFileText(logPath_).find(text) != std::string::npos; }, timeout);
 }
 
-std::string MapiDoubleBook::Data() const { return ReadText(dataPath_); }
+std::string MapiDoubleBook::Data() const { return ReadFileText(dataPath_); }
 
-std::string MapiDoubleBook::Leaks() const { return ReadText(dataPath_ + L".leaks"); }
+std::string MapiDoubleBook::Leaks() const { return ReadFileText(dataPath_ + L".leaks"); }
 
 }  // namespace pagelark::blackbox

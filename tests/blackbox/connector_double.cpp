@@ -1,7 +1,6 @@
 #include "connector_double.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace pagelark::blackbox {
 namespace {
@@ -18,51 +17,6 @@ constexpr ClassEntry kClasses[] = {
     {L"Pagelark.MailConnector.Identity", L"{6B1F7A10-3C2D-4E51-9A10-5D2E7C410004}"},
 };
 constexpr wchar_t kControlClass[] = L"PagelarkConnectorDouble.Control";
-
-std::wstring TestFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-std::string ReadText(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string Unescape(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-    }
-    return out;
-}
-
-std::vector<std::vector<std::string>> StoreRecords(const std::wstring& path, const std::string& kind) {
-    std::vector<std::vector<std::string>> records;
-    std::istringstream text(ReadText(path));
-    std::string line;
-    while (std::getline(text, line)) {
-        std::vector<std::string> fields;
-        size_t start = 0;
-        for (;;) {
-            const size_t tab = line.find('\t', start);
-            fields.push_back(Unescape(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
-            if (tab == std::string::npos) break;
-            start = tab + 1;
-        }
-        if (fields[0] == kind) records.push_back(fields);
-    }
-    return records;
-}
 
 }  // namespace
 
@@ -83,7 +37,7 @@ ConnectorDouble::~ConnectorDouble() {
 }
 
 void ConnectorDouble::Register() {
-    const std::wstring server = TestFolder() + L"\\tests\\doubles\\connector\\connector_double.dll";
+    const std::wstring server = TestProgramFolder() + L"\\tests\\doubles\\connector\\connector_double.dll";
     for (const ClassEntry& entry : kClasses) {
         const std::wstring progKey = std::wstring(L"Software\\Classes\\") + entry.progId;
         const std::wstring classKey = std::wstring(L"Software\\Classes\\CLSID\\") + entry.classId;
@@ -118,27 +72,20 @@ long ConnectorDouble::Control(const std::string& command) {
     return ok ? static_cast<long>(result) : -1;
 }
 
-std::vector<ConnectorDouble::Button> ConnectorDouble::Buttons() const {
-    std::vector<Button> buttons;
-    for (const auto& fields : StoreRecords(storePath_, "button"))
-        if (fields.size() >= 5) buttons.push_back({fields[1], fields[2], fields[3], fields[4]});
-    return buttons;
+connector_double::Store ConnectorDouble::Contents() const {
+    const int size = WideCharToMultiByte(CP_ACP, 0, storePath_.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string path(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, storePath_.c_str(), -1, path.data(), size, nullptr, nullptr);
+    return connector_double::LoadStore(path);
 }
 
-std::vector<ConnectorDouble::Message> ConnectorDouble::Messages() const {
-    std::vector<Message> messages;
-    for (const auto& fields : StoreRecords(storePath_, "message"))
-        if (fields.size() >= 4) messages.push_back({fields[1], std::atoi(fields[2].c_str()), fields[3]});
-    return messages;
-}
-
-std::string ConnectorDouble::Leaks() const { return ReadText(storePath_ + L".leaks"); }
+std::string ConnectorDouble::Leaks() const { return ReadFileText(storePath_ + L".leaks"); }
 
 std::string ReadMapiLog() {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     // Written in text mode: lines end in CR LF on disk.
-    std::string text = ReadText(std::wstring(temp) + L"Mapi.log");
+    std::string text = ReadFileText(std::wstring(temp) + L"Mapi.log");
     std::string lines;
     for (char c : text)
         if (c != '\r') lines += c;

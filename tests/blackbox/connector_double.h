@@ -9,20 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "../doubles/connector/connector_store.h"
 #include "driver.h"
 
 namespace pagelark::blackbox {
 
 class ConnectorDouble {
 public:
-    struct Button {
-        std::string caption, image, highlighted, tooltip;
-    };
-    struct Message {
-        std::string identity;
-        int folder = 0;
-        std::string source;
-    };
+    using Button = connector_double::Button;
+    using Message = connector_double::Message;
 
     // `identity`: the mail client's current identity at the start. `registered` false leaves the
     // classes out (a machine without a connector) but still names a store.
@@ -42,8 +37,10 @@ public:
     long SwitchIdentity(const std::string& identity) { return Control("identity " + identity); }
     bool WaitForControl(Duration timeout = kTimeout) const;
 
-    std::vector<Button> Buttons() const;
-    std::vector<Message> Messages() const;
+    // The store as the stand-in keeps it (read with the stand-in's own reader).
+    connector_double::Store Contents() const;
+    std::vector<Button> Buttons() const { return Contents().buttons; }
+    std::vector<Message> Messages() const { return Contents().messages; }
     bool WaitForButton(Duration timeout = kTimeout) const {
         return WaitUntil([&] { return !Buttons().empty() && !Buttons().front().tooltip.empty(); }, timeout);
     }

@@ -42,6 +42,10 @@ inline constexpr wchar_t kSettingsKey[] = L"Software\\Orvane\\Pagelark\\Settings
 
 // Environment: PAGELARK_EXE (Windows path of Pagelark.exe), PAGELARK_DIR (program folder).
 std::wstring EnvVar(const char* name);
+// The folder of the running test program (the build folder: the doubles live below it).
+std::wstring TestProgramFolder();
+// A file's bytes, empty when it cannot be read.
+std::string ReadFileText(const std::wstring& path);
 
 // A started copy of the program. Move-only; destruction does not end the process.
 class Program {

@@ -52,6 +52,18 @@ void EnsureControlWindow() {
     g_control = CreateWindowExW(WS_EX_TOOLWINDOW, kControlClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, g_module, nullptr);
 }
 
+std::string StorePath() {
+    char fromEnvironment[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("PAGELARK_CONNECTOR_DOUBLE_STORE", fromEnvironment, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return fromEnvironment;
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(g_module, path, MAX_PATH);
+    std::string beside = path;
+    const size_t dot = beside.rfind('.');
+    if (dot != std::string::npos) beside.resize(dot);
+    return beside + ".store";
+}
+
 Store& SharedStore() {
     // The file is the truth: read afresh each time, so that a test that rewrites it between runs
     // (or between tests in one process) is seen at once.

@@ -1,25 +1,10 @@
 #include "connector_store.h"
 
-#include <windows.h>
-
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 namespace connector_double {
-
-extern HMODULE g_module;
-
-std::string StorePath() {
-    char fromEnvironment[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("PAGELARK_CONNECTOR_DOUBLE_STORE", fromEnvironment, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) return fromEnvironment;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(g_module, path, MAX_PATH);
-    std::string beside = path;
-    const size_t dot = beside.rfind('.');
-    if (dot != std::string::npos) beside.resize(dot);
-    return beside + ".store";
-}
 
 std::string EscapeField(const std::string& text) {
     std::string out;

@@ -30,7 +30,8 @@ struct Store {
     std::vector<Message> messages;
 };
 
-// The store file: PAGELARK_CONNECTOR_DOUBLE_STORE, else "connector_double.store" beside the DLL.
+// The store file: PAGELARK_CONNECTOR_DOUBLE_STORE, else "connector_double.store" beside the DLL
+// (connector_control.cpp; the rest of this file is plain C++ that the tests' side reads with too).
 std::string StorePath();
 Store LoadStore(const std::string& path);   // an empty store when the file is missing
 void SaveStore(const std::string& path, const Store& store);
