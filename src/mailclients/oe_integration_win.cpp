@@ -109,7 +109,10 @@ bool OutlookExpressSide::Start(std::wstring& failure) {
         return true;
     } catch (const AutomationFailure& error) {
         if (hooks_.log) hooks_.log("ERROR: OEAPI initialization failed: " + error.text + "\n");
-        failure = Widen(error.text);
+        // A class that is not registered means no connector is installed: the user is told so
+        // in words rather than by the code (the log keeps the code).
+        const bool missing = error.code == CO_E_CLASSSTRING || error.code == REGDB_E_CLASSNOTREG;
+        failure = missing ? LoadText(IDS_OE_CONNECTOR_MISSING) : Widen(error.text);
         Stop(false);
         return false;
     }

@@ -34,6 +34,7 @@ public:
 
     // The start steps, each skipped when its object exists. False with the failure's text in
     // `failure` (also logged) when a connector object cannot be made; what was made is released.
+    // A connector that is not installed at all is named as such in `failure`.
     bool Start(std::wstring& failure);
     // Files `record` as a message source in the standard folder of `kind`. False, with the failure
     // shown, when the connector fails; false without a word when the side is not started.

@@ -136,8 +136,9 @@ TEST_F(OeIntegrationTest, MissingConnectorFailsTheStartWithItsReason) {
     ConnectorDouble connector("Main Identity", false);
     std::wstring failure;
     EXPECT_FALSE(side_->Start(failure));
-    EXPECT_NE(failure.find(L"Pagelark.MailConnector.Init"), std::wstring::npos);
+    EXPECT_EQ(failure, L"No connector for Outlook Express / Windows Mail is installed on this computer.");
     EXPECT_NE(log_.find("ERROR: OEAPI initialization failed: "), std::string::npos) << log_;
+    EXPECT_NE(log_.find("(Pagelark.MailConnector.Init)"), std::string::npos) << log_;
     EXPECT_EQ(side_->stage(), OeStage::Stopped);
     EXPECT_TRUE(failures_.empty());   // the caller decides whether the user sees it
 }
