@@ -20,12 +20,13 @@ constexpr wchar_t kControlClass[] = L"PagelarkConnectorDouble.Control";
 
 }  // namespace
 
-ConnectorDouble::ConnectorDouble(const std::string& identity, bool registered) {
+ConnectorDouble::ConnectorDouble(const std::string& identity, bool registered, bool clientRunning) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     storePath_ = std::wstring(temp) + L"pagelark_blackbox_connector.store";
     DeleteFileW((storePath_ + L".leaks").c_str());
-    std::ofstream(storePath_.c_str(), std::ios::binary | std::ios::trunc) << "identity\t" << identity << "\nrunning\t0\n";
+    std::ofstream(storePath_.c_str(), std::ios::binary | std::ios::trunc)
+        << "identity\t" << identity << "\nrunning\t" << (clientRunning ? "1" : "0") << "\n";
     SetEnvironmentVariableW(L"PAGELARK_CONNECTOR_DOUBLE_STORE", storePath_.c_str());
     if (registered) Register();
 }

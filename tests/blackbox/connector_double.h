@@ -20,8 +20,10 @@ public:
     using Message = connector_double::Message;
 
     // `identity`: the mail client's current identity at the start. `registered` false leaves the
-    // classes out (a machine without a connector) but still names a store.
-    explicit ConnectorDouble(const std::string& identity = "Main Identity", bool registered = true);
+    // classes out (a machine without a connector) but still names a store. `clientRunning`: the
+    // mail client runs already when the program starts.
+    explicit ConnectorDouble(const std::string& identity = "Main Identity", bool registered = true,
+                             bool clientRunning = false);
     ~ConnectorDouble();
     ConnectorDouble(const ConnectorDouble&) = delete;
     ConnectorDouble& operator=(const ConnectorDouble&) = delete;

@@ -201,6 +201,18 @@ TEST_F(MailConnectorTest, ButtonOpensAnOutlookExpressWindowAndComesWithEveryClie
     EXPECT_EQ(connector.Leaks(), "");
 }
 
+// The mail client was started before the program: the connector greets the new receiver and the
+// button comes all the same.
+TEST_F(MailConnectorTest, ClientRunningBeforeTheProgramGetsTheButton) {
+    ConnectorDouble connector("Main Identity", true, true);
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_TRUE(connector.WaitForButton());
+    EXPECT_EQ(connector.Buttons().size(), 1u);
+    Exit();
+    EXPECT_TRUE(connector.Buttons().empty());   // the program's stop took its button away
+    EXPECT_EQ(connector.Leaks(), "");
+}
+
 TEST_F(MailConnectorTest, ClickWithoutAnAccountOpensTheSetupWizard) {
     ConnectorDouble connector;
     ASSERT_NO_FATAL_FAILURE(Launch());
@@ -299,8 +311,6 @@ TEST_F(MailConnectorTest, WithoutAConnectorTheProgramStartsSilentlyAndReadsOutlo
     HWND to = GetDlgItem(GetDlgItem(frame, kDialogBar), kTo);
     for (wchar_t ch : std::wstring(L"an")) bb::Send(to, WM_CHAR, ch, 1);
     EXPECT_TRUE(bb::WaitUntil([&] { return bb::GetText(to) == L"anna Meier (+491711234567)"; })) << bb::GetText(to);
-    PostMessageW(frame, WM_CLOSE, 0, 0);
-    bb::WaitUntil([&] { return !IsWindow(frame); });
 }
 
 TEST_F(MailConnectorTest, SwitchingOnWithoutAConnectorTellsTheUser) {

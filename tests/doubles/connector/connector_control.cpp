@@ -5,6 +5,7 @@
 //   "close"          the mail client closes: OnShutdownOEAPI, then the toolbar loses its buttons
 //   "click N"        OnClick of the N-th advised button (from 0); 0 when there is none
 //   "identity NAME"  the current identity becomes NAME (the store file keeps it)
+// A receiver that advises while the store says the client runs gets OnInitOEAPI after Advise.
 #include <windows.h>
 
 #include <cstdlib>
@@ -31,7 +32,10 @@ LRESULT Command(const std::string& command) {
     return -1;
 }
 
+constexpr UINT kGreetMessage = WM_APP + 1;
+
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kGreetMessage) return GreetReceiver(reinterpret_cast<const void*>(lParam));
     if (message == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (!data || !data->lpData || data->cbData > 4096) return -1;
@@ -62,6 +66,10 @@ std::string StorePath() {
     const size_t dot = beside.rfind('.');
     if (dot != std::string::npos) beside.resize(dot);
     return beside + ".store";
+}
+
+void PostGreeting(const void* initObject) {
+    if (g_control) PostMessageW(g_control, kGreetMessage, 0, reinterpret_cast<LPARAM>(initObject));
 }
 
 Store& SharedStore() {

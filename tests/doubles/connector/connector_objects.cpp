@@ -237,7 +237,11 @@ public:
 protected:
     HRESULT Call(size_t member, WORD flags, const std::vector<VARIANT*>& args, VARIANT*, std::wstring&) override {
         if (IsPut(flags)) return DISP_E_MEMBERNOTFOUND;
-        if (member == 0) return AddReceiver(this, Source::Init, args);
+        if (member == 0) {
+            const HRESULT hr = AddReceiver(this, Source::Init, args);
+            if (SUCCEEDED(hr) && SharedStore().running) PostGreeting(this);
+            return hr;
+        }
         RemoveReceivers(this);
         return S_OK;
     }
@@ -348,6 +352,11 @@ long StartClient() {
     store.running = true;
     SaveSharedStore();
     return FireOn(Source::Init, nullptr, L"OnInitOEAPI");
+}
+
+long GreetReceiver(const void* initObject) {
+    // Gone meanwhile (unadvised or released): its pointer is no longer among the receivers.
+    return SharedStore().running ? FireOn(Source::Init, initObject, L"OnInitOEAPI") : 0;
 }
 
 long CloseClient() {

@@ -55,6 +55,10 @@ long SwitchIdentity(const std::string& identity);
 
 // Creates the control window on the calling thread once (the first object's thread).
 void EnsureControlWindow();
+// A receiver that advises while the client already runs is told OnInitOEAPI once Advise has
+// returned: PostGreeting queues it on the control window, which calls GreetReceiver.
+void PostGreeting(const void* initObject);
+long GreetReceiver(const void* initObject);
 
 // The store as its file holds it now; SaveSharedStore writes a change back.
 Store& SharedStore();
