@@ -84,10 +84,19 @@ start_xvfb() {
     die "could not start Xvfb"
 }
 
-# One persistent wineserver keeps every Wine start near 0.1 s.
+# One persistent wineserver keeps every Wine start near 0.1 s. "wineserver -p" does nothing while
+# another server of the prefix still runs, so the boot's own server must have ended first.
 start_wineserver() {
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Waits (at most 60 s) for the prefix's running wineserver to end by itself, else ends it.
+end_boot_session() {
+    timeout 60 wineserver -w </dev/null >/dev/null 2>&1 && return 0
+    say "the prefix's first wineserver did not end within 60 s; ending it"
+    wineserver -k </dev/null >/dev/null 2>&1
+    timeout 20 wineserver -w </dev/null >/dev/null 2>&1 || true
 }
 stop_wine() {
     wineserver -k </dev/null >/dev/null 2>&1 || true
@@ -106,6 +115,10 @@ prepare_prefix() {
         say "creating the Wine prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >"$BUILD/wineboot.log" 2>&1 || { cat "$BUILD/wineboot.log"; die "wineboot failed"; }
+        # A new prefix's boot leaves two service managers in its (non-persistent) wineserver, and
+        # in that session starting a service (rpcss, which every COM local-server activation needs)
+        # hangs. Let that session end and boot once more in the persistent server.
+        end_boot_session
         start_wineserver
         # A virtual desktop gives a taskbar with a notification area and avoids Wine's
         # 2-second stall when a window hides on a display without a window manager.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -16,10 +17,12 @@
 #include <vector>
 
 #include "resource_ids.h"
+#include "../win/outlook_double_client.h"
 #include "../win/service_standin_admin.h"
 #include "address_book_double.h"
 
 using pagelark::blackbox::MapiDoubleBook;
+using pagelark::testing::OutlookDouble;
 
 namespace {
 
@@ -142,6 +145,10 @@ protected:
     }
     void TearDown() override {
         KillRunning();
+        if (usesOutlook_) {
+            OutlookDouble::Unregister();
+            OutlookDouble::Stop();
+        }
         RegDeleteTreeW(HKEY_CURRENT_USER, kSeamKey);
         RegDeleteTreeW(HKEY_CURRENT_USER, kAddinKey);
     }
@@ -236,6 +243,7 @@ protected:
     std::wstring exe_;
     HWND main_ = nullptr;
     StandinAddresses standin_;
+    bool usesOutlook_ = false;   // the Outlook double registered: removed and ended afterwards
 };
 
 }  // namespace
@@ -444,13 +452,18 @@ TEST_F(MessageWindowTest, ItemCopyMessageIsRefusedWithTheIntegrationOff) {
     EXPECT_TRUE(MessageWindows().empty());
 }
 
-// Held back: the item is now read from Outlook, and with no Outlook registered the read fails before
-// a window shows; the case needs the Outlook double seeded with the item.
-TEST_F(MessageWindowTest, DISABLED_ItemCopyMessageOpensAnOutlookWindowWithTheIntegrationOn) {
+TEST_F(MessageWindowTest, ItemCopyMessageOpensAnOutlookWindowWithTheIntegrationOn) {
+    // The item the message names is read from Outlook: the double, seeded with it.
+    if (!OutlookDouble::Available()) GTEST_SKIP() << "the Outlook double is not in the prefix";
+    ASSERT_TRUE(OutlookDouble::Prepare(12));
+    usesOutlook_ = true;
+    const std::string id = OutlookDouble::AddItem("Personal Folders/Drafts", "+491712345678", "from Outlook", false);
+    ASSERT_FALSE(id.empty());
     SetRegDword(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", 3);
     ASSERT_TRUE(Launch());
     char block[80];
-    memset(block, 'E', sizeof block);   // no terminating zero: the copy stops at the block's end
+    memset(block, 0, sizeof block);
+    memcpy(block, id.data(), std::min(id.size(), sizeof block - 1));
     COPYDATASTRUCT data{0xAAAA, sizeof(block), block};
     HWND frame = Open([&] {
         DWORD_PTR result = 0;
@@ -459,6 +472,9 @@ TEST_F(MessageWindowTest, DISABLED_ItemCopyMessageOpensAnOutlookWindowWithTheInt
     });
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(TextOf(Bar(frame, kToButton)), L"T&o...");   // an Outlook window
+    EXPECT_EQ(TextOf(Bar(frame, kTo)), L"+491712345678");
+    EXPECT_EQ(TextOf(GetDlgItem(frame, kEditor)), L"from Outlook");
+    EXPECT_TRUE(OutlookDouble::NoObjectsAlive());
 }
 
 TEST_F(MessageWindowTest, ExitWithAModifiedOutlookMessageAnsweredCancelKeepsRunning) {

@@ -2,7 +2,9 @@
 // Runs the Outlook double's control commands (tests/doubles/outlook) from a test: register it as
 // "Outlook.Application", seed and read its store, switch faults on, read its object counters.
 #include <windows.h>
+#include <objbase.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,10 +15,11 @@ class OutlookDouble {
 public:
     // Where scripts/prefix.d/outlook-double.sh puts the double.
     static constexpr wchar_t kPath[] = L"C:\\outlook_double\\outlook_double.exe";
+    static constexpr wchar_t kKey[] = L"Software\\Orvane\\OutlookDouble";
 
     static bool Available() { return GetFileAttributesW(kPath) != INVALID_FILE_ATTRIBUTES; }
 
-    // Output of one command, or nothing when it failed.
+    // Output of one command, or nothing when it failed or did not end within 20 s (then it is ended).
     static std::optional<std::string> Run(const std::wstring& arguments) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         HANDLE read = nullptr, write = nullptr;
@@ -33,17 +36,35 @@ public:
         const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                             nullptr, &startup, &process);
         CloseHandle(write);
+        if (!started) {
+            CloseHandle(read);
+            return std::nullopt;
+        }
+        // Polled, never a blocking read: a process that inherited the pipe must not hold the test.
         std::string output;
-        if (started) {
-            char buffer[4096];
-            DWORD got = 0;
-            while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
-            WaitForSingleObject(process.hProcess, 20000);
+        const DWORD end = GetTickCount() + 20000;
+        bool exited = false, ended = false;
+        while (!ended) {
+            DWORD available = 0;
+            if (!PeekNamedPipe(read, nullptr, 0, nullptr, &available, nullptr)) break;   // every writer closed
+            if (available) {
+                char buffer[4096];
+                DWORD got = 0;
+                if (!ReadFile(read, buffer, available < sizeof buffer ? available : sizeof buffer, &got, nullptr)) break;
+                output.append(buffer, got);
+                continue;
+            }
+            if (exited) break;   // exited and drained
+            exited = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
+            if (!exited && static_cast<LONG>(GetTickCount() - end) > 0) {
+                TerminateProcess(process.hProcess, 1);
+                WaitForSingleObject(process.hProcess, 5000);
+                ended = true;
+            }
         }
         CloseHandle(read);
-        if (!started) return std::nullopt;
         DWORD code = 1;
-        GetExitCodeProcess(process.hProcess, &code);
+        if (!ended) GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
         if (code != 0) return std::nullopt;
@@ -58,12 +79,33 @@ public:
     }
 
     // Registered as Outlook `version`, with a fresh default store, no faults and an empty call log.
+    // A double started from now on ends with this test program at the latest.
     static bool Prepare(int version, const wchar_t* storeName = L"outlook_double_store.json") {
+        const DWORD self = GetCurrentProcessId();
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"ClientProcessId", REG_DWORD, &self, sizeof self);
         return Run(L"prepare " + std::to_wstring(version) + L" \"" + TempFile(storeName) + L"\" \"" +
                    TempFile(L"outlook_double_calls.txt") + L"\"")
             .has_value();
     }
     static void Unregister() { Run(L"unregister"); }
+    // Ends every running double, waiting for it (a test program calls it before it ends: under Wine
+    // a double started for it holds the program's Unix stderr, a test runner's output pipe).
+    static bool Stop() { return Run(L"quit").has_value(); }
+
+    // Whether "Outlook.Application" answers an activation within `milliseconds`. Tried on a thread
+    // of its own, so a COM activation that never returns cannot hold the test.
+    static bool Activates(DWORD milliseconds = 30000) {
+        auto answered = std::make_shared<LONG>(0);
+        auto* held = new std::shared_ptr<LONG>(answered);
+        HANDLE thread = CreateThread(nullptr, 0, &ActivateOnce, held, 0, nullptr);
+        if (!thread) {
+            delete held;
+            return false;
+        }
+        const bool ended = WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
+        CloseHandle(thread);
+        return ended && InterlockedCompareExchange(answered.get(), 0, 0) == 1;
+    }
 
     static std::string Calls() {
         std::string text;
@@ -106,7 +148,7 @@ public:
 
     static DWORD Counter(const wchar_t* name) {
         DWORD value = 0, size = sizeof value;
-        RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\OutlookDouble", name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+        RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
         return value;
     }
     // Waits until the double holds no object any more (its clients released everything).
@@ -117,6 +159,21 @@ public:
             Sleep(20);
         }
         return true;
+    }
+
+    static DWORD WINAPI ActivateOnce(void* parameter) {
+        std::unique_ptr<std::shared_ptr<LONG>> answered(static_cast<std::shared_ptr<LONG>*>(parameter));
+        const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        CLSID classId{};
+        IUnknown* application = nullptr;
+        if (SUCCEEDED(CLSIDFromProgID(L"Outlook.Application", &classId)) &&
+            SUCCEEDED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                                       reinterpret_cast<void**>(&application)))) {
+            application->Release();
+            InterlockedExchange(answered->get(), 1);
+        }
+        if (com) CoUninitialize();
+        return 0;
     }
 
     static std::wstring Wide(const std::string& text) {

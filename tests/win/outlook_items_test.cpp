@@ -21,13 +21,18 @@ using testing::OutlookDouble;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Held back: in a freshly made prefix the first activation of the Outlook double never answers
-// (each case waits about 230 s), though the cases pass in a prefix where the double ran before.
-// They run again once the double starts reliably in a new prefix.
 class OutlookItemsTest : public ::testing::Test {
 protected:
+    // One bounded activation first: a double that does not answer (docs/wine-notes.md) fails every
+    // case at once instead of leaving each in COM's own wait.
+    static void SetUpTestSuite() {
+        answers_ = OutlookDouble::Available() && OutlookDouble::Prepare(12) && OutlookDouble::Activates(30000);
+        OutlookDouble::Unregister();
+    }
+    static void TearDownTestSuite() { OutlookDouble::Stop(); }
     void SetUp() override {
         if (!OutlookDouble::Available()) GTEST_SKIP() << "the Outlook double is not in the prefix";
+        ASSERT_TRUE(answers_) << "the Outlook double did not answer its activation within 30 s";
         ASSERT_TRUE(OutlookDouble::Prepare(12));
         ASSERT_TRUE(PlaceFormTemplate());
         settings_.UserName = "Anna Meier";
@@ -71,13 +76,14 @@ protected:
     }
     static std::string IdOf(const std::string& listLine) { return listLine.substr(0, listLine.find('\t')); }
 
+    static inline bool answers_ = false;
     Settings settings_;
     bool com_ = false;
     std::string log_;
     std::vector<std::pair<unsigned, std::string>> reports_;
 };
 
-TEST_F(OutlookItemsTest, DISABLED_SaveCreatesADraftThatStaysInDraftsAndPublishesTheForm) {
+TEST_F(OutlookItemsTest, SaveCreatesADraftThatStaysInDraftsAndPublishesTheForm) {
     std::string id;
     ASSERT_TRUE(Items().Create(Record("+491711111111", "first"), FolderKind::Drafts, &id));
     const auto drafts = OutlookDouble::Items("Personal Folders/Drafts");
@@ -93,7 +99,7 @@ TEST_F(OutlookItemsTest, DISABLED_SaveCreatesADraftThatStaysInDraftsAndPublishes
     EXPECT_TRUE(log_.empty()) << log_;
 }
 
-TEST_F(OutlookItemsTest, DISABLED_OtherFolderKindsAreMovedAfterSaving) {
+TEST_F(OutlookItemsTest, OtherFolderKindsAreMovedAfterSaving) {
     const std::pair<FolderKind, const char*> kinds[] = {{FolderKind::DeletedItems, "Deleted Items"},
                                                         {FolderKind::Outbox, "Outbox"},
                                                         {FolderKind::Inbox, "Inbox"}};
@@ -104,7 +110,7 @@ TEST_F(OutlookItemsTest, DISABLED_OtherFolderKindsAreMovedAfterSaving) {
     EXPECT_TRUE(Contains(OutlookDouble::Calls(), "Item.Move"));
 }
 
-TEST_F(OutlookItemsTest, DISABLED_SentCopyIsMadeInTwoStepsWithTheSenderText) {
+TEST_F(OutlookItemsTest, SentCopyIsMadeInTwoStepsWithTheSenderText) {
     std::string id;
     ASSERT_TRUE(Items().Create(Record("+491711111111; +491722222222", "Hello\r\nthere"), FolderKind::SentItems, &id));
     const auto sent = OutlookDouble::Items("Personal Folders/Sent Items");
@@ -124,7 +130,7 @@ TEST_F(OutlookItemsTest, DISABLED_SentCopyIsMadeInTwoStepsWithTheSenderText) {
     EXPECT_TRUE(Contains(calls, "NameSpace.GetItemFromID " + id)) << calls;
 }
 
-TEST_F(OutlookItemsTest, DISABLED_SentCopyOfAnOutlookWithoutPropertyAccessorLacksOnlyTheSenderText) {
+TEST_F(OutlookItemsTest, SentCopyOfAnOutlookWithoutPropertyAccessorLacksOnlyTheSenderText) {
     ASSERT_TRUE(OutlookDouble::Run(L"curver 11"));
     std::string id;
     ASSERT_TRUE(Items().Create(Record("+491711111111", "text"), FolderKind::SentItems, &id));
@@ -134,7 +140,7 @@ TEST_F(OutlookItemsTest, DISABLED_SentCopyOfAnOutlookWithoutPropertyAccessorLack
     EXPECT_TRUE(Contains(shown, "SenderName: \n")) << shown;
 }
 
-TEST_F(OutlookItemsTest, DISABLED_FailedFirstStepOfTheSentCopyIsLoggedAndTheSecondNotTried) {
+TEST_F(OutlookItemsTest, FailedFirstStepOfTheSentCopyIsLoggedAndTheSecondNotTried) {
     ASSERT_TRUE(OutlookDouble::Fault("Items.Add"));
     EXPECT_FALSE(Items().Create(Record("+491711111111", "text"), FolderKind::SentItems, nullptr));
     EXPECT_EQ(log_.rfind("Error on CreateSentMessage: ", 0), 0u) << log_;
@@ -145,14 +151,14 @@ TEST_F(OutlookItemsTest, DISABLED_FailedFirstStepOfTheSentCopyIsLoggedAndTheSeco
     EXPECT_TRUE(OutlookDouble::Items("Personal Folders/Sent Items").empty());
 }
 
-TEST_F(OutlookItemsTest, DISABLED_FailedCreateIsLoggedNotShown) {
+TEST_F(OutlookItemsTest, FailedCreateIsLoggedNotShown) {
     ASSERT_TRUE(OutlookDouble::Fault("Item.Save"));
     EXPECT_FALSE(Items().Create(Record("+491711111111", "text"), FolderKind::Drafts, nullptr));
     EXPECT_EQ(log_.rfind("Error on CreateMessage: ", 0), 0u) << log_;
     EXPECT_TRUE(reports_.empty());
 }
 
-TEST_F(OutlookItemsTest, DISABLED_NoOutlookIsAFailureLikeAnyOther) {
+TEST_F(OutlookItemsTest, NoOutlookIsAFailureLikeAnyOther) {
     OutlookDouble::Unregister();
     EXPECT_FALSE(Items().Create(Record("+491711111111", "text"), FolderKind::Drafts, nullptr));
     EXPECT_EQ(log_.rfind("Error on CreateMessage: ", 0), 0u) << log_;
@@ -163,7 +169,7 @@ TEST_F(OutlookItemsTest, DISABLED_NoOutlookIsAFailureLikeAnyOther) {
     EXPECT_EQ(reports_[0].first, static_cast<unsigned>(IDS_OUTLOOK_FOLDERS_FAILED));
 }
 
-TEST_F(OutlookItemsTest, DISABLED_IntegrationOffCreatesNothingAndNeverTouchesOutlook) {
+TEST_F(OutlookItemsTest, IntegrationOffCreatesNothingAndNeverTouchesOutlook) {
     settings_.IntegrateOutlook = 0;
     EXPECT_FALSE(Items().Create(Record("+491711111111", "text"), FolderKind::Drafts, nullptr));
     EXPECT_FALSE(Items().Create(Record("+491711111111", "text"), FolderKind::SentItems, nullptr));
@@ -171,7 +177,7 @@ TEST_F(OutlookItemsTest, DISABLED_IntegrationOffCreatesNothingAndNeverTouchesOut
     EXPECT_TRUE(log_.empty());
 }
 
-TEST_F(OutlookItemsTest, DISABLED_UpdateWritesTheRecordAndReadCleansTheBody) {
+TEST_F(OutlookItemsTest, UpdateWritesTheRecordAndReadCleansTheBody) {
     const std::string id = OutlookDouble::AddItem("Personal Folders/Drafts", "+491711111111", "one \\r\\ntwo\\r\\n\\r\\n", false);
     ASSERT_FALSE(id.empty());
     MessageRecord read;
@@ -191,7 +197,7 @@ TEST_F(OutlookItemsTest, DISABLED_UpdateWritesTheRecordAndReadCleansTheBody) {
     EXPECT_EQ(OutlookDouble::Items("Personal Folders/Drafts").size(), 1u);
 }
 
-TEST_F(OutlookItemsTest, DISABLED_ReadOfASentItemSaysSoAndFailuresReachTheUser) {
+TEST_F(OutlookItemsTest, ReadOfASentItemSaysSoAndFailuresReachTheUser) {
     const std::string id = OutlookDouble::AddItem("Personal Folders/Sent Items", "+491711111111", "sent text", true);
     MessageRecord read;
     ASSERT_TRUE(Items().Read(id, read));
@@ -214,14 +220,14 @@ TEST_F(OutlookItemsTest, DISABLED_ReadOfASentItemSaysSoAndFailuresReachTheUser) 
     EXPECT_EQ(reports_[2].first, static_cast<unsigned>(IDS_OUTLOOK_UPDATE_FAILED));
 }
 
-TEST_F(OutlookItemsTest, DISABLED_DeleteMovesTheItemToDeletedItems) {
+TEST_F(OutlookItemsTest, DeleteMovesTheItemToDeletedItems) {
     const std::string id = OutlookDouble::AddItem("Personal Folders/Drafts", "+491711111111", "bye", false);
     ASSERT_TRUE(Items().Delete(id));
     EXPECT_TRUE(OutlookDouble::Items("Personal Folders/Drafts").empty());
     EXPECT_EQ(OutlookDouble::Items("Personal Folders/Deleted Items").size(), 1u);
 }
 
-TEST_F(OutlookItemsTest, DISABLED_MoveAndCopyTakeTheWindowsTextToANestedFolder) {
+TEST_F(OutlookItemsTest, MoveAndCopyTakeTheWindowsTextToANestedFolder) {
     std::vector<MailFolder> tree;
     ASSERT_TRUE(Items().FolderTree(tree));
     const MailFolder* personal = nullptr;
@@ -257,7 +263,7 @@ TEST_F(OutlookItemsTest, DISABLED_MoveAndCopyTakeTheWindowsTextToANestedFolder) 
     EXPECT_EQ(OutlookDouble::Items(archive).size(), 4u);
 }
 
-TEST_F(OutlookItemsTest, DISABLED_FolderTreeIsSortedPicturedAndLooksUpJunkEmailOnlyAboveVersion10) {
+TEST_F(OutlookItemsTest, FolderTreeIsSortedPicturedAndLooksUpJunkEmailOnlyAboveVersion10) {
     std::vector<MailFolder> tree;
     ASSERT_TRUE(Items().FolderTree(tree));
     ASSERT_EQ(tree.size(), 2u);
@@ -288,7 +294,7 @@ TEST_F(OutlookItemsTest, DISABLED_FolderTreeIsSortedPicturedAndLooksUpJunkEmailO
         if (node.name == "Junk E-mail") EXPECT_EQ(node.image, 8);   // only a mail folder now
 }
 
-TEST_F(OutlookItemsTest, DISABLED_AnOutOfProcessMapiObjectDoesNotAnswerIMapiProp) {
+TEST_F(OutlookItemsTest, AnOutOfProcessMapiObjectDoesNotAnswerIMapiProp) {
     // The finding the fallback rests on (docs/outlook-automation.md): across processes MAPIOBJECT
     // is a bare IUnknown.
     const std::string id = OutlookDouble::AddItem("Personal Folders/Drafts", "+491711111111", "x", false);

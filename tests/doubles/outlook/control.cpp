@@ -31,8 +31,10 @@ constexpr wchar_t kHelp[] =
     L"  fault CLASS.MEMBER HRESULT | fault clear    make a call fail, or none\n"
     L"  calllog PATH|none         log every call to PATH (read when a client connects)\n"
     L"  live                      print LiveObjects CreatedObjects PeakObjects\n"
-    L"  quit                      end a running double\n"
-    L"Folder paths are names joined by '/', starting with the store: \"Personal Folders/Sent Items\".\n";
+    L"  quit                      end every running double (waits up to 5 s each, then ends it by force)\n"
+    L"Folder paths are names joined by '/', starting with the store: \"Personal Folders/Sent Items\".\n"
+    L"A server started while HKCU\\Software\\Orvane\\OutlookDouble ClientProcessId names a running process\n"
+    L"ends when that process ends.\n";
 
 void Print(const std::string& text) {
     DWORD written = 0;
@@ -138,6 +140,27 @@ std::string Unescaped(const std::string& text) {
     return out;
 }
 
+// Asks every running double to end and waits for it; one that does not end in time is ended.
+bool EndServers() {
+    for (int round = 0; round < 8; ++round) {
+        HWND server = FindWindowW(kServerWindowClass, nullptr);
+        if (!server) return true;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(server, &pid);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+        PostMessageW(server, WM_CLOSE, 0, 0);
+        if (process) {
+            if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) {
+                TerminateProcess(process, 4);
+                WaitForSingleObject(process, 5000);
+            }
+            CloseHandle(process);
+        }
+        for (int i = 0; i < 100 && IsWindow(server); ++i) Sleep(20);
+    }
+    return FindWindowW(kServerWindowClass, nullptr) == nullptr;
+}
+
 int Usage() {
     Print(Narrow(kHelp));
     return 2;
@@ -180,11 +203,7 @@ int RunControl(const std::vector<std::wstring>& args) {
               std::to_string(ReadDoubleValue(L"PeakObjects")) + "\n");
         return 0;
     }
-    if (command == L"quit") {
-        HWND server = FindWindowW(kServerWindowClass, nullptr);
-        if (server) PostMessageW(server, WM_CLOSE, 0, 0);
-        return 0;
-    }
+    if (command == L"quit") return EndServers() ? 0 : 1;
 
     auto store = LoadStore();
     if (!store) {

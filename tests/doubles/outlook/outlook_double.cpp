@@ -70,6 +70,30 @@ LRESULT CALLBACK ServerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
+// The double never outlives the test program that registered it (HKCU\...\OutlookDouble
+// "ClientProcessId"): under Wine every process inherits its parent's Unix stderr whatever the
+// handle inheritance says, so a double left running would keep a test runner's output pipe open.
+// Nor does it hang when its class cannot be registered (COM's local-server service not
+// answering): after kRegisterMilliseconds it gives up.
+constexpr DWORD kRegisterMilliseconds = 30000;
+constexpr DWORD kCloseMilliseconds = 5000;
+
+struct Watch {
+    HWND window = nullptr;
+    HANDLE registered = nullptr;
+    HANDLE client = nullptr;
+};
+
+DWORD WINAPI WatchServer(void* parameter) {
+    const Watch& watch = *static_cast<const Watch*>(parameter);
+    if (WaitForSingleObject(watch.registered, kRegisterMilliseconds) != WAIT_OBJECT_0) ExitProcess(3);
+    if (!watch.client) return 0;
+    WaitForSingleObject(watch.client, INFINITE);
+    PostMessageW(watch.window, WM_CLOSE, 0, 0);
+    Sleep(kCloseMilliseconds);
+    ExitProcess(0);
+}
+
 int RunServer() {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     WNDCLASSW windowClass{};
@@ -81,9 +105,16 @@ int RunServer() {
                                   nullptr, windowClass.hInstance, nullptr);
     ServerState::Get().SetIdleWindow(window);
     WriteDoubleValue(L"ServerProcessId", GetCurrentProcessId());
+    static Watch watch;
+    watch.window = window;
+    watch.registered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (const DWORD client = ReadDoubleValue(L"ClientProcessId"))
+        watch.client = OpenProcess(SYNCHRONIZE, FALSE, client);
+    if (HANDLE watcher = CreateThread(nullptr, 0, WatchServer, &watch, 0, nullptr)) CloseHandle(watcher);
     static ClassFactory factory;
     DWORD cookie = 0;
     const HRESULT hr = CoRegisterClassObject(kClassId, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+    SetEvent(watch.registered);
     if (FAILED(hr)) {
         CoUninitialize();
         return 2;
