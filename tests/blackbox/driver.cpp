@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
+
+#include "resource_ids.h"
 
 namespace pagelark::blackbox {
 namespace {
@@ -317,6 +320,35 @@ std::wstring DialogMessage(HWND dialog) {
 bool PressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     return Post(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+// --- message windows ---
+
+HWND WaitForNewMessageWindow(DWORD pid, const std::function<void()>& open, Duration timeout) {
+    const std::vector<HWND> before = FindTopWindows(nullptr, kFrameClass, pid);
+    open();
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND frame : FindTopWindows(nullptr, kFrameClass, pid)) {
+                if (std::find(before.begin(), before.end(), frame) != before.end()) continue;
+                if (GetDlgItem(GetDlgItem(frame, ID_STATUS_BAR), ID_PANE_COUNTER) && IsWindowVisible(frame)) {
+                    found = frame;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+LRESULT SendItemCopy(HWND main, const std::string& entryId) {
+    constexpr ULONG_PTR kItemCopy = 0xAAAA;
+    char block[80] = {};
+    std::memcpy(block, entryId.data(), std::min(entryId.size(), sizeof block - 1));
+    COPYDATASTRUCT data{kItemCopy, sizeof block, block};
+    return Send(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
 // --- status bar ---

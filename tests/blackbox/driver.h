@@ -21,6 +21,7 @@
 // a screenshot of the desktop is saved as <suite>.<test>.bmp in PAGELARK_SHOTS (if set).
 // DebugTrace collects what the program writes with OutputDebugString (as a debugger would see it).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <chrono>
@@ -104,6 +105,23 @@ std::vector<HWND> FindDialogs(DWORD pid, const wchar_t* caption = nullptr);
 // A message box's text (its static 65535), else the texts of all its statics, one per line.
 std::wstring DialogMessage(HWND dialog);
 bool PressButton(HWND dialog, int id);
+
+// --- message windows ---
+inline constexpr UINT kOpenRequestMessage = WM_USER + 1;   // to the main window; wParam 1 Outlook, 2 Outlook Express
+// The message window of process `pid` that `open` makes appear (one not there before), once its
+// status bar shows the counter; nullptr when none came in time.
+HWND WaitForNewMessageWindow(DWORD pid, const std::function<void()>& open, Duration timeout = 20s);
+// The Outlook add-in's item copy message to the main window (WM_COPYDATA: the entry id as text in
+// an 80-byte block); the program's answer, 0 when it did not answer.
+LRESULT SendItemCopy(HWND main, const std::string& entryId);
+
+// --- tree views (in the program's process) ---
+// The item at `path` (names joined by '/', from a top-level item), expanding on the way; nullptr
+// when a name is missing.
+HTREEITEM FindTreeItem(HWND tree, const std::wstring& path);
+std::wstring TreeItemText(HWND tree, HTREEITEM item);
+int TreeItemImage(HWND tree, HTREEITEM item);   // -1 when it cannot be read
+bool SelectTreeItem(HWND tree, HTREEITEM item);
 
 // --- status bars ---
 // The text of pane `index` of a status bar control in another process.
