@@ -33,6 +33,14 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     return true;
 }
 
+// Takes an array of three handles (root, connection, request) and closes them, the innermost first.
+DWORD WINAPI CloseInternetHandles(void* param) {
+    std::unique_ptr<HINTERNET[]> handles(static_cast<HINTERNET*>(param));
+    for (int i = 2; i >= 0; --i)
+        if (handles[i]) InternetCloseHandle(handles[i]);
+    return 0;
+}
+
 }  // namespace
 
 std::shared_ptr<UpdateDownload> UpdateDownload::Start(UpdateDownloadRequest request) {
@@ -72,8 +80,27 @@ bool UpdateDownload::Cancel(DWORD waitMs) {
         std::lock_guard lock(mutex_);
         stop_ = true;
     }
-    CloseHandles();
+    CloseHandlesAside();
     return !thread_ || WaitForSingleObject(thread_.get(), waitMs) == WAIT_OBJECT_0;
+}
+
+// Closing a request handle ends a read blocked on it on Windows, but under Wine the close itself
+// waits until that read returns, which may take as long as the server stalls. The caller is the
+// user interface, so the handles are closed on a thread of their own.
+void UpdateDownload::CloseHandlesAside() {
+    auto* handles = new HINTERNET[3];
+    {
+        std::lock_guard lock(mutex_);
+        for (int i = 0; i < 3; ++i) {
+            handles[i] = handles_[i];
+            handles_[i] = nullptr;
+        }
+    }
+    HANDLE closer = CreateThread(nullptr, 0, &CloseInternetHandles, handles, 0, nullptr);
+    if (closer)
+        CloseHandle(closer);
+    else
+        CloseInternetHandles(handles);   // no thread to spare: close them here rather than leak them
 }
 
 bool UpdateDownload::Stopped() const {

@@ -78,6 +78,7 @@ private:
     void Post(UINT message);
     HINTERNET Keep(int slot, HINTERNET handle);
     void CloseHandles();
+    void CloseHandlesAside();
     bool Stopped() const;
 
     const UpdateDownloadRequest request_;
