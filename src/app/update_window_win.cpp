@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/application_win.h"
+#include "app/installer_launch_win.h"
 #include "common/handle_win.h"
 #include "common/wide_string_win.h"
 #include "resource_ids.h"
@@ -210,11 +211,15 @@ void CUpdateWindow::OnInstall() {
     const std::string parameters = MsiexecParameters(Narrow(packagePath_), Narrow(logPath));
     WriteUpdateLog(logPath, parameters);
     const std::wstring wideParameters = Widen(parameters);
-    const auto started = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(hwnd_, nullptr, L"msiexec", wideParameters.c_str(), nullptr, SW_SHOWNORMAL));
-    if (started <= 32) {
-        ShowError(LoadText(IDS_UPDATE_DOWNLOAD_ERROR));
-        return;
+    // Started directly only when the waiting copy cannot be: the files in use are then replaced
+    // at the next restart of Windows.
+    if (!StartInstallerAfterExit(FolderOf(packagePath_), wideParameters)) {
+        const auto started = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(hwnd_, nullptr, L"msiexec", wideParameters.c_str(), nullptr, SW_SHOWNORMAL));
+        if (started <= 32) {
+            ShowError(LoadText(IDS_UPDATE_DOWNLOAD_ERROR));
+            return;
+        }
     }
     installing_ = true;
     app_.QuitForUpdate();
