@@ -1,5 +1,8 @@
-// The staged program folder holds every file the language table names.
+// The staged program folder holds every file the language table names, and each help file opens
+// in the system's help viewer.
 #include <windows.h>
+#include <commctrl.h>
+#include <htmlhelp.h>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +31,46 @@ bool IsFile(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+HWND FindChildOfClass(HWND parent, const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        HWND found;
+    } search{className, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            wchar_t name[64] = {};
+            GetClassNameW(child, name, 64);
+            if (_wcsicmp(name, s->className) != 0) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
+
+// Each help file opens in the system's help viewer at its first topic, titled as that topic, with
+// every topic in its table of contents.
+TEST(ShippedDataFiles, EveryHelpFileOpensInTheHelpViewerWithAllItsTopics) {
+    for (int key : kLanguageKeys) {
+        const LanguageInfo language = LanguageForKey(key);
+        SCOPED_TRACE(language.helpFile);
+        const std::wstring chm = StageDir() + L"\\Help\\" + Widen(language.helpFile);
+        HWND viewer = HtmlHelpW(GetDesktopWindow(), chm.c_str(), HH_DISPLAY_TOPIC, 0);
+        ASSERT_NE(viewer, nullptr);
+        wchar_t title[256] = {};
+        GetWindowTextW(viewer, title, 256);
+        EXPECT_NE(std::wstring(title), L"");
+        EXPECT_EQ(std::wstring(title).find(L".htm"), std::wstring::npos) << Narrow(title);
+        HWND contents = FindChildOfClass(viewer, WC_TREEVIEWW);
+        ASSERT_NE(contents, nullptr);
+        EXPECT_EQ(SendMessageW(contents, TVM_GETCOUNT, 0, 0), 9);
+        HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    }
+}
 
 TEST(ShippedDataFiles, EveryFileOfTheLanguageTableIsInTheStagedProgramFolder) {
     const std::wstring stage = StageDir();
