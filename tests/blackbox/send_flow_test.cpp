@@ -34,8 +34,10 @@ using bb::kSettingsKey;
 using pagelark::blackbox::MapiDoubleBook;
 constexpr UINT kOpenRequest = WM_USER + 1;
 constexpr WORD kSend = ID_SEND, kSaveAs = ID_SAVE_AS, kPrint = ID_PRINT;
-constexpr int kDialogBar = ID_DIALOG_BAR, kEditor = IDC_MESSAGE_EDITOR, kTo = IDC_TO_FIELD, kSendOn = IDC_SEND_ON,
+constexpr int kDialogBar = ID_DIALOG_BAR, kEditor = IDC_MESSAGE_EDITOR, kTo = IDC_TO_FIELD, kToButton = IDC_TO_BUTTON,
+              kSendOn = IDC_SEND_ON,
               kFlash = IDC_FLASH_SMS, kInbox = IDC_REPLY_TO_INBOX;
+constexpr int kAddressBook = IDC_SELECT_BOOK, kAddSelected = IDC_SELECT_ADD;   // Select Names
 constexpr int kStatusIconPane = ID_PANE_STATUS_ICON;
 constexpr int kAskText = IDC_ASK_MESSAGE, kAskDontShow = IDC_ASK_DONT_SHOW, kBoxText = 0xFFFF;
 
@@ -58,6 +60,7 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 }
 std::wstring TextOf(HWND window) { return bb::GetText(window); }
 void SetText(HWND window, const std::wstring& text) { bb::SetText(window, text); }
+void Click(HWND button) { bb::Click(button); }
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return bb::Send(window, message, wParam, lParam);
 }
@@ -360,6 +363,58 @@ TEST_F(SendBlackBox, AListWithoutNumbersAsksForRecipients) {
     EXPECT_EQ(Answer(IDOK), "Please enter recipient(s).");
     EXPECT_TRUE(IsWindow(frame_));
     EXPECT_EQ(MessageCount(), 0u);
+}
+
+// To… offers the address book's people and lists; a list picked there goes out to its members'
+// numbers, and a member without a number is left out.
+TEST_F(SendBlackBox, AListPickedInSelectNamesIsSentToItsMembersNumbers) {
+    MapiDoubleBook book(
+        "container\tid=PAB\tname=Main Identity\n"
+        "entry\tid=W1\tin=PAB\tkind=person\tdisplay=Wanda Wabner\tmobile=+491719999999\n"
+        "entry\tid=W2\tin=PAB\tkind=person\tdisplay=Ole Otto\tmobile=0171 2223334\n"
+        "entry\tid=W3\tin=PAB\tkind=person\tdisplay=Mia Mail\temail=mia@example.com\n"
+        "entry\tid=L1\tin=PAB\tkind=list\tdisplay=Choir\tmembers=W1,W2,W3\n",
+        MapiDoubleBook::Source::OutlookExpress);
+    ASSERT_NO_FATAL_FAILURE(OpenMessageWindow());
+    ASSERT_TRUE(book.WaitForLog("Object found 'Choir'"));
+    SetText(Editor(), L"Rehearsal at eight");
+    Click(Bar(kToButton));
+    HWND names = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const auto found = Windows([](HWND w) { return IsWindowVisible(w) && GetDlgItem(w, kAddressBook); });
+        names = found.empty() ? nullptr : found.front();
+        return names != nullptr;
+    }));
+    HWND list = GetDlgItem(names, kAddressBook);
+    std::vector<std::wstring> entries;
+    const auto count = static_cast<int>(Send(list, LB_GETCOUNT));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        if (Send(list, LB_GETTEXTLEN, i) < 255) Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    int choir = -1;
+    for (int i = 0; i < count; ++i)
+        if (entries[i].find(L"Choir") != std::wstring::npos) choir = i;
+    std::wstring all;
+    for (const auto& entry : entries) all += entry + L" | ";
+    ASSERT_GE(choir, 0) << Utf8(all);
+    EXPECT_NE(all.find(L"Wanda Wabner"), std::wstring::npos) << Utf8(all);
+    EXPECT_NE(all.find(L"Ole Otto"), std::wstring::npos) << Utf8(all);
+    EXPECT_EQ(all.find(L"Mia Mail"), std::wstring::npos) << "no number, so not offered for To: " << Utf8(all);
+
+    Send(list, LB_SETCURSEL, static_cast<WPARAM>(choir));
+    Send(names, WM_COMMAND, MAKEWPARAM(kAddSelected, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(names, kAddSelected)));
+    PostMessageW(names, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(names); }));
+    EXPECT_NE(TextOf(Bar(kTo)).find(L"Choir"), std::wstring::npos) << Utf8(TextOf(Bar(kTo)));
+
+    Command(kSend);
+    EXPECT_EQ(Answer(IDOK), "Send the message?\n\n2 recipients \xC3\x97 1 SMS = 2 SMS");
+    EXPECT_EQ(Answer(IDOK), "Message(s) successfully sent.");
+    const std::string messages = Messages();
+    ASSERT_EQ(JsonStrings(messages, "recipients").size(), 1u) << messages;
+    EXPECT_EQ(JsonStrings(messages, "recipients")[0], "+491719999999,+491712223334");
 }
 
 TEST_F(SendBlackBox, EmptyTextAsksForText) {
