@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "common/handle_win.h"
+
 namespace pagelark {
 namespace {
 
@@ -42,11 +44,7 @@ const wchar_t* SkipProgramName(const wchar_t* line) {
 void WaitUntilWritable(const wchar_t* path, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     for (;;) {
-        HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return;
-        }
+        if (OwnFile(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))) return;
         const DWORD error = GetLastError();
         if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || GetTickCount64() >= end) return;
         Sleep(100);
@@ -75,22 +73,20 @@ bool StartInstallerAfterExit(const std::wstring& folder, const std::wstring& msi
     if (!CopyFileW(self.c_str(), launcher.c_str(), FALSE)) return false;
 
     // The copy inherits a handle that can only wait on this process.
-    HANDLE me = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &me,
+    HANDLE duplicate = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &duplicate,
                          SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
         return false;
+    const KernelHandle me(duplicate);
     std::wstring commandLine = L"\"" + launcher + L"\" " + kSwitch +
-                               std::to_wstring(reinterpret_cast<std::uintptr_t>(me)) + L" " + msiexecParameters;
+                               std::to_wstring(reinterpret_cast<std::uintptr_t>(me.get())) + L" " + msiexecParameters;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessW(launcher.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         folder.c_str(), &startup, &process);
-    CloseHandle(me);
-    if (!started) return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    const KernelHandle thread(started ? process.hThread : nullptr), copy(started ? process.hProcess : nullptr);
+    return started != FALSE;
 }
 
 std::optional<int> RunInstallerAfterParent(const std::wstring& commandLine) {
@@ -105,15 +101,14 @@ std::optional<int> RunInstallerAfterParent(const std::wstring& commandLine) {
         digits = true;
     }
     while (*rest == L' ') ++rest;
-    // Only a handle this copy was given is waited on; a hand-typed line starts nothing.
-    HANDLE program = reinterpret_cast<HANDLE>(value);
+    // A line without a handle and parameters starts nothing, nor does a handle that cannot be waited on.
     if (!digits || !*rest) return 2;
+    const KernelHandle program(reinterpret_cast<HANDLE>(value));
     wchar_t image[MAX_PATH * 2] = {};
     DWORD imageLength = MAX_PATH * 2;
-    const bool knowsImage = QueryFullProcessImageNameW(program, 0, image, &imageLength) != FALSE;
-    const DWORD waited = WaitForSingleObject(program, kWaitForProgramMs);
+    const bool knowsImage = QueryFullProcessImageNameW(program.get(), 0, image, &imageLength) != FALSE;
+    const DWORD waited = WaitForSingleObject(program.get(), kWaitForProgramMs);
     if (waited == WAIT_FAILED) return 2;
-    CloseHandle(program);
     // The ended process may hold its program file a moment longer; the installer must find it free.
     if (waited == WAIT_OBJECT_0 && knowsImage) WaitUntilWritable(image, kWaitForFileMs);
     const auto started = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr, L"msiexec", rest, nullptr, SW_SHOWNORMAL));
