@@ -92,6 +92,9 @@ add_custom_command(
     COMMENT "Compiling the help files of the six languages")
 add_custom_target(pagelark_help ALL DEPENDS ${PAGELARK_HELP_FILES})
 
+# The Outlook add-in, installed beside Pagelark.exe (its button starts the program from there).
+add_subdirectory(src/addin)
+
 # Staged program folder: Pagelark.exe beside Data, Help and Dictionaries, as installed.
 set(PAGELARK_STAGE ${CMAKE_BINARY_DIR}/stage)
 add_custom_target(stage ALL
@@ -100,7 +103,8 @@ add_custom_target(stage ALL
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PAGELARK_LEXICON_DIR} ${PAGELARK_STAGE}/Dictionaries
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PAGELARK_HELP_DIR} ${PAGELARK_STAGE}/Help
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pagelark> ${PAGELARK_STAGE}/Pagelark.exe
-    DEPENDS Pagelark pagelark_lexicons pagelark_help
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Quillbridge> ${PAGELARK_STAGE}/Quillbridge.dll
+    DEPENDS Pagelark Quillbridge pagelark_lexicons pagelark_help
     COMMENT "Staging the program folder")
 
 # The Windows Installer package, signed. The production certificate and key are build inputs;
@@ -177,7 +181,8 @@ if(WIN_TEST_SOURCES)
     target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox)
     add_dependencies(win_tests connector_double)
     # The check of the shipped data files reads the staged program folder.
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/win/app_data_folders_test.cpp PROPERTIES
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/win/app_data_folders_test.cpp
+        ${CMAKE_SOURCE_DIR}/tests/win/addin_server_test.cpp PROPERTIES
         COMPILE_DEFINITIONS "PAGELARK_STAGE_DIR=\"${PAGELARK_STAGE}\"")
     add_dependencies(win_tests stage)
 endif()
@@ -229,6 +234,3 @@ if(TARGET win_tests)
     add_dependencies(win_tests mapi_double wab_double)
 endif()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/addin/CMakeLists.txt)
-    add_subdirectory(src/addin)
-endif()

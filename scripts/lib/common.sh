@@ -22,7 +22,9 @@ PACKAGES=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchma
           libgnutls30    # Wine's TLS (WinInet over HTTPS) is built on GnuTLS
           dpkg-dev       # unpacks Hunspell's source package (tools/fetch_hunspell.sh)
           hunspell-de-de hunspell-en-us hunspell-es hunspell-fr-classical hunspell-it hunspell-nl
-          fp-utils)      # chmcmd compiles the help files
+          fp-utils       # chmcmd compiles the help files
+          libwine-dev    # oaidl.idl for widl: the Outlook add-in's type library
+          locales)       # locale sources for the add-in tests' user languages (scripts/prefix.d/user-locales.sh)
 
 # Hunspell is built from Debian's source package: a deb-src entry for the same archive (and
 # release) the machine already installs its packages from.

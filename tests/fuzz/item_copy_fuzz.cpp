@@ -27,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(size == 0 || block[0] == '\0');
         return 0;
     }
-    Check(!entryId->empty() && entryId->size() <= kItemCopyBlockBytes && entryId->size() <= size);
+    Check(!entryId->empty() && entryId->size() < kItemCopyMaxBytes && entryId->size() <= size);
+    // Beyond the classic block only a text ended by its zero is taken.
+    Check(entryId->size() <= kItemCopyBlockBytes || data[entryId->size()] == 0);
     Check(entryId->find('\0') == std::string::npos);
     Check(std::memcmp(entryId->data(), data, entryId->size()) == 0);
     // The text ends at the first zero, the block's end or the data's end, whichever comes first.

@@ -231,3 +231,28 @@ TEST(ItemCopyBlock, TextUpToTheFirstZeroWithinTheBlockAndTheBytesSent) {
     EXPECT_EQ(ReadItemCopyBlock(nullptr, 80), std::nullopt);
     EXPECT_EQ(ReadItemCopyBlock(block, 0), std::nullopt);
 }
+
+TEST(ItemCopyBlock, LongerIdsTravelWholeInALongerBlockWithTheirZero) {
+    // An Exchange entry id is 140 hexadecimal characters: the add-in sends it with its zero.
+    const std::string exchangeId(140, 'A');
+    std::vector<char> block(exchangeId.begin(), exchangeId.end());
+    block.push_back('\0');
+    EXPECT_EQ(ReadItemCopyBlock(block.data(), block.size()), exchangeId);
+    // Zero padding after the text, as in the classic block, changes nothing.
+    block.resize(300, '\0');
+    EXPECT_EQ(ReadItemCopyBlock(block.data(), block.size()), exchangeId);
+    // The longest id that fits, and one byte more: then the block is read as the classic one,
+    // and the add-in never sends such an id (it leaves the item to Outlook).
+    std::vector<char> longest(kItemCopyMaxBytes, 'B');
+    longest.back() = '\0';
+    EXPECT_EQ(ReadItemCopyBlock(longest.data(), longest.size()), std::string(kItemCopyMaxBytes - 1, 'B'));
+    std::vector<char> tooLong(kItemCopyMaxBytes + 1, 'B');
+    tooLong.back() = '\0';
+    EXPECT_EQ(ReadItemCopyBlock(tooLong.data(), tooLong.size()), std::string(kItemCopyBlockBytes, 'B'));
+    EXPECT_EQ(protocol::ItemCopyBlockSize(10), kItemCopyBlockBytes);
+    EXPECT_EQ(protocol::ItemCopyBlockSize(79), kItemCopyBlockBytes);
+    EXPECT_EQ(protocol::ItemCopyBlockSize(140), 141u);
+    EXPECT_TRUE(protocol::ItemCopyFits(kItemCopyMaxBytes - 1));
+    EXPECT_FALSE(protocol::ItemCopyFits(kItemCopyMaxBytes));
+    EXPECT_FALSE(protocol::ItemCopyFits(0));
+}
