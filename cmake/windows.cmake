@@ -214,6 +214,12 @@ foreach(src IN LISTS WIN_BENCH_SOURCES)
     target_compile_definitions(${bench} PRIVATE ${PAGELARK_WIN_DEFINITIONS})
     target_link_options(${bench} PRIVATE -static)
 endforeach()
+# The add-in's click figures drive the program and the Outlook double as the black-box tests do.
+target_sources(addin_click_winbench PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox/driver.cpp
+               ${CMAKE_SOURCE_DIR}/tests/blackbox/outlook_host.cpp)
+target_include_directories(addin_click_winbench PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox)
+target_link_libraries(addin_click_winbench PRIVATE gtest)
+target_link_options(addin_click_winbench PRIVATE -municode)
 # The spelling benchmark measures the engine itself.
 target_link_libraries(spelling_winbench PRIVATE pagelark_core)
 # The Outlook figures drive the bridge's own Outlook code.

@@ -379,6 +379,22 @@ std::wstring StatusPaneText(HWND statusBar, int index) {
 
 void ResetSettings() { DeleteKey(HKEY_CURRENT_USER, kSettingsKey); }
 
+bool SetAccount(const std::wstring& user, const std::string& password) {
+    if (password.empty() || !SetSettingString(L"UserName", user)) return false;
+    // The program's byte transform of the password, stored through the ANSI registry functions.
+    const auto first = static_cast<unsigned char>(password[0]);
+    std::string stored(password.size(), '\0');
+    for (size_t i = 0; i + 1 < password.size(); ++i)
+        stored[i] = static_cast<char>(static_cast<unsigned char>(password[i + 1]) + first);
+    stored.back() = static_cast<char>(first + 2);
+    HKEY key = OpenKey(HKEY_CURRENT_USER, kSettingsKey, KEY_WRITE, true);
+    if (!key) return false;
+    const bool ok = RegSetValueExA(key, "UserPassword", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
+                                   static_cast<DWORD>(stored.size() + 1)) == 0;
+    RegCloseKey(key);
+    return ok;
+}
+
 bool SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value) {
     HKEY opened = OpenKey(root, key, KEY_WRITE, true);
     if (!opened) return false;

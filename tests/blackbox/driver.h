@@ -129,6 +129,8 @@ std::wstring StatusPaneText(HWND statusBar, int index);
 
 // --- registry (the program's user and machine keys) ---
 void ResetSettings();   // deletes HKCU\Software\Orvane\Pagelark\Settings
+// An account that is set up: user name and the password in its stored (scrambled) form.
+bool SetAccount(const std::wstring& user, const std::string& password);
 bool SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value);
 bool SetString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value);
 std::optional<DWORD> GetDword(HKEY root, const wchar_t* key, const wchar_t* name);

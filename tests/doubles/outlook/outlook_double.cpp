@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "addin_host.h"
 #include "control.h"
 #include "objects.h"
 #include "server_state.h"
@@ -143,5 +144,6 @@ int wmain(int argc, wchar_t** argv) {
     if (!args.empty() && (args[0] == L"-Embedding" || args[0] == L"/Embedding" || args[0] == L"-embedding" ||
                           args[0] == L"/automation" || args[0] == L"-Automation"))
         return outlook_double::RunServer();
+    if (!args.empty() && args[0] == L"host") return outlook_double::RunHost(args);
     return outlook_double::RunControl(args);
 }

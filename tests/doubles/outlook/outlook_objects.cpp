@@ -1,6 +1,7 @@
 // Application, NameSpace, Folders, MAPIFolder and Items of the double.
 #include <cstdio>
 
+#include "addin_host.h"
 #include "dispatch_object.h"
 #include "objects.h"
 
@@ -29,6 +30,16 @@ public:
         : DispatchObject(L"Application", {L"GetNamespace", L"CreateItemFromTemplate", L"ActiveExplorer", L"Version",
                                           L"Name", L"Session", L"Quit"}) {}
 
+    // _Application is a dual interface: add-ins ask for it by its published identifier.
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+        if (object && riid == kApplicationIid) {
+            *object = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return DispatchObject::QueryInterface(riid, object);
+    }
+
 protected:
     CallError Call(size_t member, WORD, const Arguments& args, VARIANT* result) override {
         switch (member) {
@@ -52,9 +63,9 @@ protected:
             ReturnObject(result, NewItem(state));
             return {};
         }
-        case 2:   // ActiveExplorer: no explorer window in this double yet
+        case 2:   // ActiveExplorer: the add-in host's main window, else none
             result->vt = VT_DISPATCH;
-            result->pdispVal = nullptr;
+            result->pdispVal = HostActiveExplorer();
             return {};
         case 3: {
             char version[32];
