@@ -217,7 +217,8 @@ endforeach()
 # The add-in's click figures drive the program and the Outlook double as the black-box tests do.
 target_sources(addin_click_winbench PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox/driver.cpp
                ${CMAKE_SOURCE_DIR}/tests/blackbox/outlook_host.cpp)
-target_include_directories(addin_click_winbench PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox)
+target_include_directories(addin_click_winbench PRIVATE ${CMAKE_SOURCE_DIR}/tests/blackbox ${CMAKE_SOURCE_DIR}/src ${GEN_DIR})
+add_dependencies(addin_click_winbench pagelark_resource_ids)
 target_link_libraries(addin_click_winbench PRIVATE gtest)
 target_link_options(addin_click_winbench PRIVATE -municode)
 # The spelling benchmark measures the engine itself.

@@ -93,6 +93,7 @@ bool OutlookHost::PrepareAddin(DWORD loadBehavior) {
 void OutlookHost::RemoveAddin() {
     DeleteKey(HKEY_CURRENT_USER, kAddinKey);
     RunAndWait(L"regsvr32.exe /u /s \"" + AddinPath() + L"\"");
+    OutlookDouble::Stop();   // a server the program may have started
     OutlookDouble::Unregister();
 }
 

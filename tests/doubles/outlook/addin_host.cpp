@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <atomic>
 #include <cstdio>
 #include <sstream>
 
@@ -234,6 +235,22 @@ bool RunCommand(const std::string& text, std::string& reply) {
     return false;
 }
 
+// Like the server, the host never outlives the test program that prepared the double
+// (ClientProcessId): under Wine it holds that program's Unix stderr, a test runner's output pipe.
+struct ClientWatch {
+    HANDLE client = nullptr;
+    std::atomic<HWND> window{nullptr};
+};
+constexpr DWORD kCloseMilliseconds = 5000;
+
+DWORD WINAPI WatchClient(void* parameter) {
+    ClientWatch& watch = *static_cast<ClientWatch*>(parameter);
+    WaitForSingleObject(watch.client, INFINITE);
+    if (HWND window = watch.window.load()) PostMessageW(window, WM_CLOSE, 0, 0);
+    Sleep(kCloseMilliseconds);
+    ExitProcess(0);
+}
+
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -264,6 +281,11 @@ int RunHost(const std::vector<std::wstring>& args) {
     if (args.size() > 1) bars = Split(Narrow(args[1]), ',');
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     RegDeleteTreeW(HKEY_CURRENT_USER, kHostKey);
+    static ClientWatch watch;
+    if (const DWORD client = ReadDoubleValue(L"ClientProcessId"))
+        watch.client = OpenProcess(SYNCHRONIZE, FALSE, client);
+    if (watch.client)
+        if (HANDLE watcher = CreateThread(nullptr, 0, WatchClient, &watch, 0, nullptr)) CloseHandle(watcher);
     WriteDoubleValue(L"LiveObjects", 0);
     ServerState::Get().RefreshSettings();
     // Programs that ask for "Outlook.Application" while the host runs reach this process.
@@ -283,6 +305,7 @@ int RunHost(const std::vector<std::wstring>& args) {
     // Created last: a test that finds the window finds the add-ins connected.
     HWND window = CreateWindowExW(0, kHostWindowClass, L"Outlook double host", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
                                   nullptr, windowClass.hInstance, nullptr);
+    watch.window.store(window);
     const DWORD processId = GetCurrentProcessId();
     RegSetKeyValueW(HKEY_CURRENT_USER, kHostKey, L"ProcessId", REG_DWORD, &processId, sizeof processId);
     MSG message;
