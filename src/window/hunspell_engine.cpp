@@ -91,21 +91,11 @@ public:
 
     bool SetLanguage(const std::string&) override { return true; }   // the lexicon is the language
 
-    bool RegisterUserDictionary(const std::string& path) override {
+    bool RegisterUserDictionary(const std::string& path, const std::string& fallbackPath) override {
         userDictionary_ = path;
-        const std::optional<std::string> bytes = ReadFileBytes(path);
-        if (!bytes) return !FileExists(path);   // not there yet: the first "Add" makes it
-        std::string_view text(*bytes);
-        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-        while (!text.empty()) {
-            const std::size_t end = text.find('\n');
-            std::string_view line = text.substr(0, end);
-            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-            while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-                line.remove_suffix(1);
-            if (!line.empty() && line.front() != '#') Learn(std::string(line));
-        }
-        return true;
+        fallbackDictionary_ = fallbackPath;
+        const bool shared = ReadWords(path);
+        return (fallbackPath.empty() || ReadWords(fallbackPath)) && shared;
     }
 
     std::vector<SpellError> Check(const std::string& text) override {
@@ -125,14 +115,38 @@ public:
     void Add(const std::string& word) override {
         Learn(word);
         if (userDictionary_.empty() || word.find_first_of("\r\n") != std::string::npos) return;
-        // Appended, so words that another window added meanwhile are kept.
-        std::ofstream out(ToPath(userDictionary_), std::ios::binary | std::ios::app);
-        out << word << "\r\n";
+        if (AppendWord(userDictionary_, word) || fallbackDictionary_.empty()) return;
+        std::error_code ec;
+        std::filesystem::create_directories(ToPath(fallbackDictionary_).parent_path(), ec);
+        AppendWord(fallbackDictionary_, word);
     }
 
     void Ignore(const std::string& word) override { ignored_.insert(word); }
 
 private:
+    // True when there is no such file yet (the first "Add" makes it) or it was read.
+    bool ReadWords(const std::string& path) {
+        const std::optional<std::string> bytes = ReadFileBytes(path);
+        if (!bytes) return !FileExists(path);
+        std::string_view text(*bytes);
+        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+                line.remove_suffix(1);
+            if (!line.empty() && line.front() != '#') Learn(std::string(line));
+        }
+        return true;
+    }
+
+    // Appended, so words that another window added meanwhile are kept.
+    static bool AppendWord(const std::string& path, const std::string& word) {
+        std::ofstream out(ToPath(path), std::ios::binary | std::ios::app);
+        return out && (out << word << "\r\n") && out.flush();
+    }
+
     void Learn(const std::string& word) {
         if (lexicon_->userWords.insert(word).second) lexicon_->hunspell->add(StraightApostrophes(word));
     }
@@ -140,6 +154,7 @@ private:
     std::shared_ptr<LoadedLexicon> lexicon_;
     std::set<std::string> ignored_;
     std::string userDictionary_;
+    std::string fallbackDictionary_;
 };
 
 }  // namespace

@@ -103,7 +103,7 @@ void CMainFrame::CreateEditor() {
     SendMessageW(editor_, EM_SETLIMITTEXT, kMaxSmsCharacters, 0);
     // The lexicon is the language's when the window opens; any failure leaves spelling off.
     spellChecker_.Initialize(CreateLexiconEngine(context_.programDir(), context_.language().lexiconFile),
-                             context_.programDir(), context_.language().lexiconFile);
+                             context_.programDir(), context_.language().lexiconFile, PersonalDataFolder());
 }
 
 void CMainFrame::ApplyHostLook() {

@@ -27,13 +27,17 @@ std::string UserDictionaryPath(std::string_view programFolder) {
     return JoinPath(JoinPath(programFolder, "Dictionaries"), "custom.dic");
 }
 
+std::string PersonalDictionaryPath(std::string_view userDataFolder) {
+    return userDataFolder.empty() ? std::string() : JoinPath(userDataFolder, "custom.dic");
+}
+
 bool CSpellChecker::Initialize(std::unique_ptr<SpellEngine> engine, std::string_view programFolder,
-                               std::string_view lexiconFile) {
+                               std::string_view lexiconFile, std::string_view userDataFolder) {
     engine_.reset();
     ignored_.clear();
     const std::optional<std::string> tag = LanguageTagForLexicon(lexiconFile);
     if (!engine || !tag || !engine->SetLanguage(*tag)) return false;
-    engine->RegisterUserDictionary(UserDictionaryPath(programFolder));
+    engine->RegisterUserDictionary(UserDictionaryPath(programFolder), PersonalDictionaryPath(userDataFolder));
     engine_ = std::move(engine);
     return true;
 }

@@ -26,8 +26,10 @@ public:
     virtual ~SpellEngine() = default;
     // Selects the language ("en-US"); false when the engine has no dictionary for it.
     virtual bool SetLanguage(const std::string& languageTag) = 0;
-    // Adds the user's own word list; false when it could not be registered.
-    virtual bool RegisterUserDictionary(const std::string& path) = 0;
+    // Adds the user's own word lists: `path` in the program folder, and `fallbackPath` (may be
+    // empty), which takes the added words when `path` cannot be written. False when a list that
+    // is there could not be read.
+    virtual bool RegisterUserDictionary(const std::string& path, const std::string& fallbackPath) = 0;
     virtual std::vector<SpellError> Check(const std::string& text) = 0;
     virtual std::vector<std::string> Suggest(const std::string& word) = 0;
     virtual void Add(const std::string& word) = 0;     // into the user dictionary
@@ -66,14 +68,18 @@ public:
 std::optional<std::string> LanguageTagForLexicon(std::string_view lexiconFile);
 // "<program folder>\Dictionaries\custom.dic"
 std::string UserDictionaryPath(std::string_view programFolder);
+// "<user's data folder>\custom.dic": a standard user cannot write into a program folder that a
+// per-machine installation put under Program Files, so the words that user adds go here.
+std::string PersonalDictionaryPath(std::string_view userDataFolder);
 
 class CSpellChecker {
 public:
     // Prepares the engine for the lexicon's language and registers the user dictionary. When the
     // engine is missing or has no such language, spell checking stays off, silently. A user
-    // dictionary that cannot be registered only costs the user's own words.
+    // dictionary that cannot be registered only costs the user's own words. `userDataFolder`
+    // (may be empty) holds the personal dictionary.
     bool Initialize(std::unique_ptr<SpellEngine> engine, std::string_view programFolder,
-                    std::string_view lexiconFile);
+                    std::string_view lexiconFile, std::string_view userDataFolder = {});
     bool IsAvailable() const { return engine_ != nullptr; }
 
     // Walks the misspelt words of the target's text from the start, selects each, asks the

@@ -143,13 +143,7 @@ TEST_F(SpellingBlackBox, AddedWordGoesIntoCustomDicAndTheNextWindowAcceptsIt) {
     PressButton(dialog, kAdd);
     EXPECT_EQ(FinishMessage(), L"The spell check is complete.");
 
-    HANDLE file = CreateFileW(custom.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    char bytes[256] = {};
-    DWORD read = 0;
-    ReadFile(file, bytes, sizeof bytes - 1, &read, nullptr);
-    CloseHandle(file);
-    EXPECT_EQ(std::string(bytes, read), "Zorblatix\r\n");
+    EXPECT_EQ(ReadFileText(custom), "Zorblatix\r\n");
 
     HWND second = OpenWithText(L"Zorblatix again");
     ASSERT_NE(second, nullptr);
@@ -158,6 +152,35 @@ TEST_F(SpellingBlackBox, AddedWordGoesIntoCustomDicAndTheNextWindowAcceptsIt) {
     EXPECT_TRUE(FindDialogs(program_.Pid(), L"Spelling").empty());
     KillLeftovers();
     DeleteFileW(custom.c_str());
+}
+
+// A standard user cannot write into the program folder of a per-machine installation; a folder
+// in the way of custom.dic stands for that here. The word must not be lost.
+TEST_F(SpellingBlackBox, AddedWordGoesIntoThePersonalDictionaryWhenCustomDicCannotBeWritten) {
+    const std::wstring custom = DictionariesFolder() + L"\\custom.dic";
+    const std::wstring personal = EnvVar("APPDATA") + L"\\Pagelark\\custom.dic";
+    DeleteFileW(custom.c_str());
+    DeleteFileW(personal.c_str());
+    ASSERT_TRUE(CreateDirectoryW(custom.c_str(), nullptr));
+    Start(9);
+    HWND first = OpenWithText(L"Quorvexil rocks");
+    ASSERT_NE(first, nullptr);
+    HWND dialog = SpellCheck(first, L"Spelling");
+    ASSERT_NE(dialog, nullptr);
+    PressButton(dialog, kAdd);
+    EXPECT_EQ(FinishMessage(), L"The spell check is complete.");
+    EXPECT_EQ(ReadFileText(personal), "Quorvexil\r\n");
+
+    KillLeftovers();
+    Start(9);   // a new run: the word comes from the personal dictionary, not from memory
+    HWND second = OpenWithText(L"Quorvexil again");
+    ASSERT_NE(second, nullptr);
+    PostCommand(second, kSpellChecking);
+    EXPECT_EQ(FinishMessage(), L"The spell check is complete.");
+    EXPECT_TRUE(FindDialogs(program_.Pid(), L"Spelling").empty());
+    KillLeftovers();
+    RemoveDirectoryW(custom.c_str());
+    DeleteFileW(personal.c_str());
 }
 
 TEST_F(SpellingBlackBox, MissingLexiconLeavesTheWindowWorkingWithoutSpelling) {

@@ -122,7 +122,7 @@ TEST(HunspellEngine, UserDictionaryIsReadAndAddedWordsAreAppendedForTheNextWindo
     }
     auto first = CreateHunspellEngine(lexicon, scratch.Folder());
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(first->RegisterUserDictionary(custom));
+    EXPECT_TRUE(first->RegisterUserDictionary(custom, {}));
     EXPECT_TRUE(Misspelt(*first, "Telvoro Quillbridge").empty());
     EXPECT_EQ(Misspelt(*first, "Pagelarkish"), (std::vector<std::string>{"Pagelarkish"}));
     first->Add("Pagelarkish");
@@ -135,9 +135,41 @@ TEST(HunspellEngine, UserDictionaryIsReadAndAddedWordsAreAppendedForTheNextWindo
 
     auto next = CreateHunspellEngine(lexicon, scratch.Folder());
     ASSERT_NE(next, nullptr);
-    EXPECT_TRUE(next->RegisterUserDictionary(custom));
+    EXPECT_TRUE(next->RegisterUserDictionary(custom, {}));
     EXPECT_TRUE(Misspelt(*next, "Pagelarkish").empty());
     EXPECT_EQ(Misspelt(*next, "Zorbix"), (std::vector<std::string>{"Zorbix"}));   // ignoring stays with its window
+}
+
+TEST(HunspellEngine, AddedWordGoesToThePersonalDictionaryWhenTheProgramFolderCannotBeWritten) {
+    Scratch scratch;
+    const std::string lexicon = JoinPath(LexiconDir(), "SpellUS.lex");
+    // A folder that is not there stands for a program folder a standard user cannot write.
+    const std::string shared = JoinPath(scratch.File("no-such-folder"), "custom.dic");
+    const std::string personal = JoinPath(scratch.File("Roaming"), "custom.dic");
+    auto first = CreateHunspellEngine(lexicon, scratch.Folder());
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->RegisterUserDictionary(shared, personal));
+    first->Add("Glimmerquark");
+    EXPECT_EQ(ReadFileBytes(personal), std::optional<std::string>("Glimmerquark\r\n"));
+    EXPECT_FALSE(FileExists(shared));
+
+    // The next window reads both lists (words added here are shared by the process's engines,
+    // so the lists get words of their own).
+    const std::string writable = scratch.File("custom.dic");
+    {
+        std::ofstream out(writable, std::ios::binary);
+        out << "Sharedword\r\n";
+        std::ofstream more(personal, std::ios::binary | std::ios::app);
+        more << "Personalword\r\n";
+    }
+    auto next = CreateHunspellEngine(lexicon, scratch.Folder());
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(next->RegisterUserDictionary(writable, personal));
+    EXPECT_TRUE(Misspelt(*next, "Glimmerquark Sharedword Personalword").empty());
+    // Where the program folder can be written, added words still go there.
+    next->Add("Frobnitzel");
+    EXPECT_EQ(ReadFileBytes(writable), std::optional<std::string>("Sharedword\r\nFrobnitzel\r\n"));
+    EXPECT_EQ(ReadFileBytes(personal), std::optional<std::string>("Glimmerquark\r\nPersonalword\r\n"));
 }
 
 TEST(HunspellEngine, MissingOrDamagedLexiconsGiveNoEngine) {
@@ -152,5 +184,5 @@ TEST(HunspellEngine, MissingOrDamagedLexiconsGiveNoEngine) {
     // No user dictionary yet is fine: the first "Add" makes it.
     auto engine = CreateHunspellEngine(JoinPath(LexiconDir(), "SpellUS.lex"), scratch.Folder());
     ASSERT_NE(engine, nullptr);
-    EXPECT_TRUE(engine->RegisterUserDictionary(scratch.File("none.dic")));
+    EXPECT_TRUE(engine->RegisterUserDictionary(scratch.File("none.dic"), scratch.File("nor-this.dic")));
 }

@@ -14,7 +14,7 @@ class FakeEngine : public SpellEngine {
 public:
     std::set<std::string> known = {"see", "you", "at", "the", "station", "tomorrow", "Grüße"};
     std::set<std::string> languages = {"en-US", "de-DE"};
-    std::string language, userDictionary;
+    std::string language, userDictionary, fallbackDictionary;
     std::vector<std::string> added, ignoredWords;
     bool registerFails = false;
     std::vector<SpellError> extraErrors;   // reported as given, even when nonsense
@@ -23,7 +23,8 @@ public:
         language = tag;
         return languages.count(tag) != 0;
     }
-    bool RegisterUserDictionary(const std::string& path) override {
+    bool RegisterUserDictionary(const std::string& path, const std::string& fallbackPath) override {
+        fallbackDictionary = fallbackPath;
         userDictionary = path;
         return !registerFails;
     }
@@ -87,7 +88,7 @@ struct Checker {
     explicit Checker(const char* lexicon = "SpellUS.lex") {
         auto owned = std::make_unique<FakeEngine>();
         engine = owned.get();
-        checker.Initialize(std::move(owned), "C:\\Program Files\\Pagelark", lexicon);
+        checker.Initialize(std::move(owned), "C:\\Program Files\\Pagelark", lexicon, "C:\\Users\\ann\\AppData\\Roaming\\Pagelark");
     }
 };
 
@@ -108,6 +109,7 @@ TEST(SpellChecker, LexiconNamesTheLanguageUnknownOnesSwitchCheckingOff) {
     EXPECT_EQ(german.engine->language, "de-DE");
     EXPECT_NE(german.engine->userDictionary.find("Dictionaries"), std::string::npos);
     EXPECT_TRUE(german.engine->userDictionary.ends_with("custom.dic"));
+    EXPECT_EQ(german.engine->fallbackDictionary, "C:\\Users\\ann\\AppData\\Roaming\\Pagelark\\custom.dic");
 
     CSpellChecker unknown;
     EXPECT_FALSE(unknown.Initialize(std::make_unique<FakeEngine>(), "C:\\P", "SpellXX.lex"));

@@ -18,7 +18,7 @@ class OneWordEngine : public SpellEngine {
 public:
     std::string wrong = "Grüsse";
     bool SetLanguage(const std::string&) override { return true; }
-    bool RegisterUserDictionary(const std::string&) override { return true; }
+    bool RegisterUserDictionary(const std::string&, const std::string&) override { return true; }
     std::vector<SpellError> Check(const std::string& text) override {
         std::vector<SpellError> errors;
         for (size_t at = text.find(wrong); at != std::string::npos; at = text.find(wrong, at + 1))
