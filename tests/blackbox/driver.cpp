@@ -404,6 +404,21 @@ bool SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value) {
     return ok;
 }
 
+void StorePassword(const std::string& clear) {
+    if (clear.empty()) return;
+    const auto first = static_cast<unsigned char>(clear[0]);
+    std::string stored(clear.size(), '\0');
+    for (size_t i = 0; i + 1 < clear.size(); ++i)
+        stored[i] = static_cast<char>(static_cast<unsigned char>(clear[i + 1]) + first);
+    stored.back() = static_cast<char>(first + 2);
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0) {
+        RegSetValueExA(key, "UserPassword", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
+                       static_cast<DWORD>(stored.size() + 1));
+        RegCloseKey(key);
+    }
+}
+
 bool SetString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value) {
     HKEY opened = OpenKey(root, key, KEY_WRITE, true);
     if (!opened) return false;

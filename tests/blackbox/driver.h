@@ -146,6 +146,9 @@ inline bool SetSettingString(const wchar_t* name, const std::wstring& value) {
 inline std::optional<DWORD> GetSettingDword(const wchar_t* name) {
     return GetDword(HKEY_CURRENT_USER, kSettingsKey, name);
 }
+// Stores `clear` (at least one character) as the settings store keeps the password: byte i is
+// p[i+1] + p[0], the last one p[0] + 2, written as ANSI bytes.
+void StorePassword(const std::string& clear);
 
 // --- pictures ---
 // Saves the desktop as a BMP in PAGELARK_SHOTS (or the temporary folder); returns the path.

@@ -57,7 +57,7 @@ protected:
         bb::DeleteKey(HKEY_CURRENT_USER, kProductKey);
         bb::SetSettingDword(L"Language", 9);
         bb::SetSettingString(L"UserName", L"sender");
-        StorePassword("secret");
+        bb::StorePassword("secret");
         bb::SetSettingString(L"UserLandCode", L"+49");
         bb::SetSettingString(L"UserMobile", L"1701234567");
         bb::SetSettingDword(L"SendConfirmation", 0);
@@ -76,20 +76,6 @@ protected:
     }
 
     static void SetIntegration(bool on) { bb::SetDword(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", on ? 3 : 2); }
-    // The password as the settings store keeps it: byte i is p[i+1] + p[0], the last one p[0] + 2.
-    static void StorePassword(const std::string& clear) {
-        const auto first = static_cast<unsigned char>(clear[0]);
-        std::string stored(clear.size(), '\0');
-        for (size_t i = 0; i + 1 < clear.size(); ++i)
-            stored[i] = static_cast<char>(static_cast<unsigned char>(clear[i + 1]) + first);
-        stored.back() = static_cast<char>(first + 2);
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, bb::kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0) {
-            RegSetValueExA(key, "UserPassword", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
-                           static_cast<DWORD>(stored.size() + 1));
-            RegCloseKey(key);
-        }
-    }
 
     HWND Start() {
         program_ = bb::Program::Launch();

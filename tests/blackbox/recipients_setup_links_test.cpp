@@ -8,7 +8,6 @@
 
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "../win/service_standin_admin.h"
@@ -35,28 +34,6 @@ std::string Narrowed(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) out.push_back(c < 128 ? static_cast<char>(c) : '?');
     return out;
-}
-
-// The password as the program stores it (byte i = p[i+1] + p[0], the last p[0] + 2), as ANSI.
-void StorePassword(const std::string& clear) {
-    std::string stored(clear.size(), '\0');
-    const auto first = static_cast<unsigned char>(clear[0]);
-    for (size_t i = 0; i + 1 < clear.size(); ++i)
-        stored[i] = static_cast<char>(static_cast<unsigned char>(clear[i + 1]) + first);
-    stored.back() = static_cast<char>(first + 2);
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0) {
-        RegSetValueExA(key, "UserPassword", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
-                       static_cast<DWORD>(stored.size() + 1));
-        RegCloseKey(key);
-    }
-}
-
-std::string ReadFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 class InputPaths : public ::testing::Test {
@@ -193,7 +170,7 @@ TEST_F(InputPaths, AWebPageInsteadOfTheCountryFileLeavesTheShippedList) {
     const std::wstring served = L"Z:" + std::wstring(state.begin(), state.end()) + L"/updates/land_codes_en.txt";
     std::ofstream(served.c_str(), std::ios::binary) << "<!DOCTYPE html>\r\n<html><body>Moved</body></html>\r\n";
     const std::wstring shipped = EnvVar("PAGELARK_DIR") + L"\\Data\\land_codes_en.txt";
-    const std::string before = ReadFile(shipped);
+    const std::string before = ReadFileText(shipped);
     ASSERT_FALSE(before.empty());
 
     ASSERT_NO_FATAL_FAILURE(Start());
@@ -201,7 +178,7 @@ TEST_F(InputPaths, AWebPageInsteadOfTheCountryFileLeavesTheShippedList) {
     size_t rows = 0;
     for (char c : before) rows += c == '\n';
     EXPECT_EQ(static_cast<size_t>(Send(Item(kCountry), CB_GETCOUNT)), rows);
-    EXPECT_EQ(ReadFile(shipped), before);
+    EXPECT_EQ(ReadFileText(shipped), before);
     DeleteFileW(served.c_str());
 }
 

@@ -70,32 +70,6 @@ void SetRegText(const wchar_t* key, const wchar_t* name, const std::wstring& val
 }
 void SetRegDword(const wchar_t* name, DWORD value) { bb::SetSettingDword(name, value); }
 DWORD RegDword(const wchar_t* name) { return bb::GetSettingDword(name).value_or(0xFFFFFFFF); }
-// The password as the settings store keeps it: byte i is p[i+1] + p[0], the last one p[0] + 2.
-void StorePassword(const std::string& clear) {
-    const auto first = static_cast<unsigned char>(clear[0]);
-    std::string stored(clear.size(), '\0');
-    for (size_t i = 0; i + 1 < clear.size(); ++i)
-        stored[i] = static_cast<char>(static_cast<unsigned char>(clear[i + 1]) + first);
-    stored.back() = static_cast<char>(first + 2);
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0) {
-        RegSetValueExA(key, "UserPassword", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
-                       static_cast<DWORD>(stored.size() + 1));
-        RegCloseKey(key);
-    }
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
 
 bool HasClass(HWND window, const wchar_t* name) {
     wchar_t buffer[64] = {};
@@ -113,7 +87,7 @@ protected:
         bb::DeleteKey(HKEY_CURRENT_USER, kProductKey);
         SetRegDword(L"Language", 9);
         SetRegText(kSettingsKey, L"UserName", L"sender");
-        StorePassword("secret");
+        bb::StorePassword("secret");
         SetRegText(kSettingsKey, L"UserLandCode", L"+49");
         SetRegText(kSettingsKey, L"UserMobile", L"1701234567");
         SetRegText(kSettingsKey, L"UserEMail", L"sender@example.com");
@@ -291,7 +265,7 @@ TEST_F(SendBlackBox, InsufficientCreditsWarnFailAndLeaveTheWindowAsItWas) {
     EXPECT_EQ(TextOf(Editor()), text);
     EXPECT_EQ(MessageCount(), 0u);
     const std::string dir = Env("PAGELARK_DIR");
-    const std::string log = ReadFileBytes(std::wstring(dir.begin(), dir.end()) + L"\\Pagelark.log");
+    const std::string log = bb::ReadFileText(std::wstring(dir.begin(), dir.end()) + L"\\Pagelark.log");
     EXPECT_NE(log.find("You dont have sufficient SMS credits."), std::string::npos) << log;
 }
 
@@ -467,9 +441,9 @@ TEST_F(SendBlackBox, SaveAsWritesTheLayoutWithCrLfLines) {
     ASSERT_NE(name, nullptr) << children;
     SetText(name, path);
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(path) != "<missing>"; }));
-    std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(ReadFileBytes(path), "- Telvoro Pagelark -\r\n\r\nTo: anna\r\nCC: \r\n\r\nHello");
+    const std::string saved = "- Telvoro Pagelark -\r\n\r\nTo: anna\r\nCC: \r\n\r\nHello";
+    WaitFor([&] { return bb::ReadFileText(path) == saved; });
+    EXPECT_EQ(bb::ReadFileText(path), saved);
     EXPECT_TRUE(IsWindow(frame_));
     DeleteFileW(path.c_str());
 }

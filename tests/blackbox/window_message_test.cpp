@@ -20,6 +20,7 @@
 #include "../win/outlook_double_client.h"
 #include "../win/service_standin_admin.h"
 #include "address_book_double.h"
+#include "driver.h"
 
 using pagelark::blackbox::MapiDoubleBook;
 using pagelark::testing::OutlookDouble;
@@ -78,20 +79,6 @@ void SetRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value
     RegSetKeyValueW(root, key, name, REG_DWORD, &value, sizeof(value));
 }
 
-// The stored form of the account password (the program's byte transform, as ANSI bytes).
-void SetStoredPassword(const std::string& clear) {
-    const auto first = static_cast<unsigned char>(clear[0]);
-    std::string stored(clear.size(), '\0');
-    for (size_t i = 0; i + 1 < clear.size(); ++i) stored[i] = static_cast<char>(static_cast<unsigned char>(clear[i + 1]) + first);
-    stored.back() = static_cast<char>(first + 2);
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0) {
-        RegSetValueExA(key, "UserPassword", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
-                       static_cast<DWORD>(stored.size() + 1));
-        RegCloseKey(key);
-    }
-}
-
 BOOL CALLBACK CollectFrame(HWND window, LPARAM out) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
@@ -132,7 +119,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvane\\Pagelark");
         RegDeleteTreeW(HKEY_CURRENT_USER, kAddinKey);
         SetRegText(HKEY_CURRENT_USER, kSettingsKey, L"UserName", L"anna");
-        SetStoredPassword("secret");
+        pagelark::blackbox::StorePassword("secret");
         // The account exists at the stand-in, so a window's status request succeeds and no
         // "Wrong Login/Password." box takes the focus away from the window under test. Without
         // the CC feature (bit 16), Tab in To goes to the editor.

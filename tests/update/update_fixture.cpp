@@ -91,22 +91,6 @@ namespace {
 
 constexpr const wchar_t* kHostNames[3] = {L"PrimaryServer", L"SecondaryServer", L"WebServer"};
 
-// The password as the settings store keeps it: byte i is p[i+1] + p[0], the last one p[0] + 2.
-void StorePassword(const std::string& clear) {
-    const auto first = static_cast<unsigned char>(clear[0]);
-    std::string stored(clear.size(), '\0');
-    for (size_t i = 0; i + 1 < clear.size(); ++i)
-        stored[i] = static_cast<char>(static_cast<unsigned char>(clear[i + 1]) + first);
-    stored.back() = static_cast<char>(first + 2);
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, bb::kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0) {
-        RegSetValueExA(key, "UserPassword", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
-                       static_cast<DWORD>(stored.size() + 1));
-        RegCloseKey(key);
-    }
-}
-
-
 }  // namespace
 
 const std::wstring& StagedExe() {
@@ -135,7 +119,7 @@ void UpdateTest::SetUp() {
     bb::ResetSettings();
     bb::SetSettingDword(L"Language", 9);
     bb::SetSettingString(L"UserName", L"updater");
-    StorePassword("secret");
+    bb::StorePassword("secret");
     bb::SetSettingString(L"UserLandCode", L"+49");
     bb::SetSettingString(L"UserMobile", L"1701234567");
     bb::SetSettingString(L"UserEMail", L"u@example.com");
