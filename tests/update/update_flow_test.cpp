@@ -90,6 +90,7 @@ TEST_F(UpdateTest, InstallOfferDownloadInstallReplacesTheProgramAndUninstallRemo
 
     const std::wstring dir = kInstallDir;
     EXPECT_TRUE(Exists(InstalledExe()));
+    EXPECT_TRUE(Exists(dir + L"\\pagelark-cli.exe"));   // the command-line sender, beside the program
     EXPECT_TRUE(Exists(dir + L"\\Data\\check_codes.txt"));
     EXPECT_EQ(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"SCID").value_or(L"-"), L"7");
     EXPECT_EQ(Utf8(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"PrimaryServer").value_or(L"-")), standin_.primary);
@@ -137,6 +138,7 @@ TEST_F(UpdateTest, InstallOfferDownloadInstallReplacesTheProgramAndUninstallRemo
 
     ASSERT_EQ(UninstallPackage(L"Pagelark-next.msi"), 0u);
     EXPECT_FALSE(Exists(InstalledExe()));
+    EXPECT_FALSE(Exists(dir + L"\\pagelark-cli.exe"));
     EXPECT_FALSE(Exists(dir + L"\\Data\\check_codes.txt"));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_FALSE(bb::GetString(HKEY_LOCAL_MACHINE, kProductKey, L"SCID"));
