@@ -48,7 +48,11 @@ protected:
         // each window shows; the tests put it away before they start checking.
         SetSettingString(L"UserName", L"speller");
     }
-    void TearDown() override { KillLeftovers(); }
+    void TearDown() override {
+        KillLeftovers();
+        // A case that stopped early must not leave custom.dic blocked for the others.
+        RemoveDirectoryW((DictionariesFolder() + L"\\custom.dic").c_str());
+    }
 
     void Start(DWORD language) {
         SetSettingDword(L"Language", language);
@@ -179,7 +183,6 @@ TEST_F(SpellingBlackBox, AddedWordGoesIntoThePersonalDictionaryWhenCustomDicCann
     EXPECT_EQ(FinishMessage(), L"The spell check is complete.");
     EXPECT_TRUE(FindDialogs(program_.Pid(), L"Spelling").empty());
     KillLeftovers();
-    RemoveDirectoryW(custom.c_str());
     DeleteFileW(personal.c_str());
 }
 
