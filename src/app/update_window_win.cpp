@@ -10,6 +10,7 @@
 #include "common/handle_win.h"
 #include "common/wide_string_win.h"
 #include "resource_ids.h"
+#include "service/country_file_download_win.h"
 #include "service/package_verify_win.h"
 #include "service/update_download_win.h"
 #include "service/update_progress.h"
@@ -40,17 +41,10 @@ bool RegisterUpdateWindowClass() {
     return registered;
 }
 
-std::wstring UpdateFolder(const std::string& programDir) {
-    wchar_t expanded[MAX_PATH] = {};
-    const DWORD length = ExpandEnvironmentStringsW(L"%APPDATA%\\Pagelark\\Updates", expanded, MAX_PATH);
-    if (length == 0 || length > MAX_PATH || expanded[0] == L'%') return Widen(programDir) + L"\\Updates";
-    return expanded;
-}
-
 std::wstring DayFolder(const std::string& programDir) {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return UpdateFolder(programDir) + L"\\" + Widen(UpdateDayFolder(now.wYear, now.wMonth, now.wDay));
+    return Widen(UpdateDownloadFolder(programDir)) + L"\\" + Widen(UpdateDayFolder(now.wYear, now.wMonth, now.wDay));
 }
 
 std::wstring FolderOf(const std::wstring& path) {

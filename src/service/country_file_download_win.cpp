@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "common/user_data_folder_win.h"
 #include "common/wide_string_win.h"
 #include "service/internet_handle_win.h"
 
@@ -41,10 +42,10 @@ std::optional<FetchedFile> WinInetCountryFileSource::Fetch(const std::string& pa
 }
 
 std::string UpdateDownloadFolder(const std::string& programDir) {
-    wchar_t expanded[MAX_PATH] = {};
-    const DWORD length = ExpandEnvironmentStringsW(L"%APPDATA%\\Pagelark\\Updates", expanded, MAX_PATH);
-    if (length == 0 || length > MAX_PATH || expanded[0] == L'%') return programDir + "\\Updates";
-    return Narrow(expanded);
+    const std::string userData = UserDataFolder();
+    const std::string folder = userData + "\\Updates";
+    if (userData.empty() || Widen(folder).size() >= MAX_PATH) return programDir + "\\Updates";
+    return folder;
 }
 
 }  // namespace pagelark

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/user_data_folder_win.h"
 #include "common/wide_string_win.h"
 #include "resource_ids.h"
 #include "service/service_client.h"
@@ -103,7 +104,7 @@ void CMainFrame::CreateEditor() {
     SendMessageW(editor_, EM_SETLIMITTEXT, kMaxSmsCharacters, 0);
     // The lexicon is the language's when the window opens; any failure leaves spelling off.
     spellChecker_.Initialize(CreateLexiconEngine(context_.programDir(), context_.language().lexiconFile),
-                             context_.programDir(), context_.language().lexiconFile, PersonalDataFolder());
+                             context_.programDir(), context_.language().lexiconFile, UserDataFolder());
 }
 
 void CMainFrame::ApplyHostLook() {

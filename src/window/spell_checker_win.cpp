@@ -147,13 +147,6 @@ private:
 
 }  // namespace
 
-std::string PersonalDataFolder() {
-    wchar_t expanded[MAX_PATH] = {};
-    const DWORD length = ExpandEnvironmentStringsW(L"%APPDATA%\\Pagelark", expanded, MAX_PATH);
-    if (length == 0 || length > MAX_PATH || expanded[0] == L'%') return {};
-    return Narrow(expanded);
-}
-
 std::unique_ptr<SpellEngine> CreateLexiconEngine(std::string_view programFolder, std::string_view lexiconFile) {
     const std::string workFolder = LexiconWorkFolder();
     if (workFolder.empty() || lexiconFile.empty()) return nullptr;

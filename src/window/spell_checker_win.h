@@ -14,9 +14,6 @@ namespace pagelark {
 // Hunspell with "<program folder>\Dictionaries\<lexicon>", or nullptr when that lexicon is
 // missing or unusable (spell checking is then off, silently).
 std::unique_ptr<SpellEngine> CreateLexiconEngine(std::string_view programFolder, std::string_view lexiconFile);
-// "%APPDATA%\Pagelark", the user's own folder for the personal dictionary; empty when the
-// variable is not set.
-std::string PersonalDataFolder();
 
 // A single- or multi-line edit control. Corrections go through EM_REPLACESEL, so Undo takes them back.
 class EditSpellTarget : public SpellTarget {
